@@ -1,0 +1,10 @@
+# Sanitizer builds: -DKESTRIN_SANITIZE=address (AddressSanitizer + UBSan) or thread (ThreadSanitizer).
+if(KESTRIN_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(KESTRIN_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT KESTRIN_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "KESTRIN_SANITIZE must be empty, 'address' or 'thread'")
+endif()
