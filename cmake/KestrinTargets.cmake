@@ -7,9 +7,16 @@ function(kestrin_library name)
   if(NOT sources)
     return()
   endif()
+  # Sibling libraries join as their folders gain sources; until then they are left out.
+  set(deps "")
+  foreach(dep ${ARG_DEPS})
+    if(TARGET ${dep} OR NOT dep MATCHES "^kestrin_")
+      list(APPEND deps ${dep})
+    endif()
+  endforeach()
   add_library(${name} STATIC ${sources} ${headers})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  target_link_libraries(${name} PUBLIC ${deps})
 endfunction()
 
 # One GoogleTest executable per test folder (tests/ mirrors src/), run under CTest on Qt's
