@@ -39,8 +39,6 @@ bool Expect(std::string_view text, size_t &pos, char c)
     return true;
 }
 
-constexpr Guid FourCCBase{0, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
-
 } // namespace
 
 std::optional<Guid> Guid::FromString(std::string_view text)
@@ -77,13 +75,6 @@ std::optional<Guid> Guid::FromString(std::string_view text)
     return g;
 }
 
-Guid Guid::FromFourCC(uint32_t fourcc)
-{
-    Guid g = FourCCBase;
-    g.Data1 = fourcc;
-    return g;
-}
-
 Guid Guid::FromFourCC(std::string_view fourChars)
 {
     uint32_t code = 0;
@@ -94,9 +85,7 @@ Guid Guid::FromFourCC(std::string_view fourChars)
 
 bool Guid::IsFourCC() const
 {
-    Guid base = *this;
-    base.Data1 = 0;
-    return base == FourCCBase;
+    return FromFourCC(Data1) == *this;
 }
 
 std::string Guid::ToString() const

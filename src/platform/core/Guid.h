@@ -18,7 +18,10 @@ struct Guid {
     // Parses the brace form (the braces may be left out; hexadecimal digits in either case).
     static std::optional<Guid> FromString(std::string_view text);
     // The media subtype for a FOURCC code: {xxxxxxxx-0000-0010-8000-00AA00389B71}.
-    static Guid FromFourCC(uint32_t fourcc);
+    static constexpr Guid FromFourCC(uint32_t fourcc)
+    {
+        return Guid{fourcc, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+    }
     static Guid FromFourCC(std::string_view fourChars);
 
     std::string ToString() const;
