@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+// Where the preferences are kept: the per-user registry store, an INI file beside the program,
+// or nowhere.
+enum TSavePreferences { spRegistre = 0, spPortable = 1, spNone = 2 };
+
 // A preferences backend: a tree of keys holding named typed values, walked with a current key
 // (path of names joined by "\", empty for the root). Every operation returns true on success; a
 // failed read leaves its variable unchanged. UI thread only.
