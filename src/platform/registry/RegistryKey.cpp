@@ -7,11 +7,10 @@
 namespace
 {
 
-// Control characters would break the lines of the store's file; the platform's own tools
-// cannot show them either.
+// A line break would split the name's line in the store's file.
 bool IsValidName(const QString &name)
 {
-    return std::none_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20; });
+    return !name.contains(QLatin1Char('\r')) && !name.contains(QLatin1Char('\n'));
 }
 
 } // namespace

@@ -26,7 +26,7 @@ class RegistryKey
 
     // Opens (or creates) the key at a path like "Software\Marvo Tessaly\Kestrin"; closes the
     // key held before. E_FILE_NOT_FOUND when it is missing and may not be created,
-    // E_INVALIDARG for names holding control characters.
+    // E_INVALIDARG for names holding line breaks (so do value writes).
     HRESULT Open(RegistryStore &store, const QString &path, KeyOpening opening);
     // Saves the store when anything was changed through this handle; the result is that save's.
     HRESULT Close();
