@@ -3,6 +3,7 @@
 #include "platform/registry/RegistryPath.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {

@@ -103,7 +103,8 @@ void RegistryStore::Load()
 
 HRESULT RegistryStore::Flush()
 {
-    if (!changed_)
+    // Without a load nothing can have changed; writing would replace the file by an empty tree.
+    if (!changed_ || !loaded_)
         return S_OK;
     if (mustKeepCorruptFile_) {
         const HRESULT hr = KeepCorruptFile();

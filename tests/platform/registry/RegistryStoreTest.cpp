@@ -64,6 +64,8 @@ TEST_F(RegistryStoreTest, EveryKindOfValueSurvivesTheFile)
         RegistryValue::FromString(QStringLiteral("Dernière Sauvegarde"),
                                   QStringLiteral("2026/12/10 22:00:00 é€😀")),
         RegistryValue::FromString(QStringLiteral("Empty"), QString()),
+        RegistryValue::FromString(QStringLiteral("Lone surrogate"),
+                                  QString(QChar(0xD800)) + QStringLiteral("x")),
         RegistryValue::FromString(QStringLiteral("Two lines"), QStringLiteral("a\r\nb")),
         RegistryValue::FromString(QStringLiteral("Expand"), QStringLiteral("%HOME%/x"),
                                   RegistryValueType::ExpandString),
