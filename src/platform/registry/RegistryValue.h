@@ -40,7 +40,7 @@ struct RegistryValue {
         return type == RegistryValueType::String || type == RegistryValueType::ExpandString;
     }
     // The text of a string value: a size of one byte or less is the empty text, a trailing
-    // zero character is dropped. Empty for other types.
+    // zero character is dropped. Nothing for other types.
     std::optional<QString> ToString() const;
     std::optional<QStringList> ToMultiString() const;
     std::optional<uint32_t> ToDword() const;
