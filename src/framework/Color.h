@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// A colour as the settings hold it: 0x00BBGGRR, or a system colour 0xFF0000nn (nn the index of
+// the system colour), or one of the two special values clNone and clDefault.
+using TColor = uint32_t;
+
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clYellow = 0x00FFFF;
+inline constexpr TColor clFuchsia = 0xFF00FF;
+inline constexpr TColor clSilver = 0xC0C0C0;
+inline constexpr TColor clWindowText = 0xFF000008;
+
+// The colour named by a colour identifier ("clSkyBlue", case ignored); false when the word
+// names no colour.
+bool IdentToColor(const QString &ident, TColor &color);
+
+// The identifier of a colour, or an empty text when it has none.
+QString ColorToIdent(TColor color);
