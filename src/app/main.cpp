@@ -1,10 +1,19 @@
+#include "framework/ActionCatalogue.h"
+#include "framework/KSActionList.h"
+#include "framework/KSSwitch.h"
+#include "framework/ProgramIdentity.h"
+
 #include <QApplication>
 #include <QMainWindow>
-#include <QTimer>
+#include <QTextStream>
 
 #include <cstdlib>
+#include <cstring>
 
-namespace {
+namespace
+{
+
+using ActionCatalogue::List;
 
 // Without a display the program runs on Qt's offscreen platform, so command-line jobs work on
 // a server. The toolkit's own variables decide when they are set.
@@ -15,28 +24,93 @@ void ChooseHeadlessPlatform()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-bool AskedToQuit(const QStringList &arguments)
+bool HasOption(int argc, char *argv[], const char *option)
 {
-    for (const QString &a : arguments.mid(1))
-        if (a.compare(QLatin1String("/quit"), Qt::CaseInsensitive) == 0)
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], option) == 0)
             return true;
     return false;
+}
+
+// Creates the program's action lists from the catalogue and hooks the main window's lists to
+// the switch, in the order the program hooks them, so every switch is recognised. The
+// script window's lists take no switches.
+void CreateActionLists(QObject *owner, TKSSwitch &commandLine)
+{
+    const List order[] = {List::am,     List::gpal,   List::vidman,    List::audman,
+                          List::NavMan, List::ficman, List::al_script, List::ficman_script};
+    for (List which : order) {
+        auto *list = new TKSActionList(owner);
+        list->setObjectName(ActionCatalogue::ListName(which));
+        ActionCatalogue::CreateActions(*list, which);
+        if (which != List::al_script && which != List::ficman_script)
+            list->SetSwitch(&commandLine);
+    }
+}
+
+QString HelpText(const TKSSwitch &commandLine)
+{
+    QString text;
+    QTextStream out(&text);
+    out << ProgramIdentity::Title() << "\n\n"
+        << "Usage: kestrin [argument ...]\n"
+        << "Each argument is a switch after \"+\" (on), \"-\" (off) or \"/\" (toggle or run), optionally\n"
+        << "followed by \"=\" and a value. The arguments run in order once the window is shown;\n"
+        << "/quit closes the program after them. Switch names ignore case.\n\n"
+        << "  --help     show this text and exit\n"
+        << "  --version  show the program's name and version and exit\n";
+    for (const auto &list : commandLine.Lists()) {
+        if (!list)
+            continue;
+        out << "\n[" << list->objectName() << "]\n";
+        for (TCustomAbstractAction *action : list->Actions()) {
+            if (action->Switch.isEmpty())
+                continue;
+            const QString about = !action->Hint().isEmpty()      ? action->Hint()
+                                  : !action->Caption().isEmpty() ? action->Caption()
+                                                                 : action->ScriptName;
+            out << "  " << action->SwitchSyntax().leftJustified(28) << ' ' << about << '\n';
+        }
+    }
+    return text;
+}
+
+void Print(const QString &text)
+{
+    QTextStream(stdout) << text;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (HasOption(argc, argv, "--version")) {
+        Print(ProgramIdentity::Title() + QLatin1Char('\n'));
+        return EXIT_SUCCESS;
+    }
+    if (HasOption(argc, argv, "--help")) {
+        // Actions need the GUI side of Qt, though no window opens: the offscreen platform
+        // serves with or without a display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        TKSSwitch commandLine;
+        CreateActionLists(&app, commandLine);
+        Print(HelpText(commandLine));
+        return EXIT_SUCCESS;
+    }
+
     ChooseHeadlessPlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
-    QApplication::setOrganizationName(QStringLiteral("Marvo Tessaly"));
+    QApplication::setOrganizationName(ProgramIdentity::Maker());
 
     QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Kestrin"));
+    window.setWindowTitle(QStringLiteral("%1 by %2").arg(ProgramIdentity::Title(), ProgramIdentity::Maker()));
     window.resize(960, 640);
+    // The switch runs the command line at the application's first activation.
+    TKSSwitch commandLine(&window);
+    commandLine.MainWindow = &window;
+    CreateActionLists(&window, commandLine);
     window.show();
-    if (AskedToQuit(QApplication::arguments()))
-        QTimer::singleShot(0, &window, &QWidget::close);
     return app.exec();
 }

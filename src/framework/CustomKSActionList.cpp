@@ -42,27 +42,39 @@ bool TCustomKSActionList::SaveToPrefs(TPreferencesStore &store)
     return ok;
 }
 
+// The compile handler a list installs on its engine: the handler it found there first, then the
+// list's own declarations while that hook lasts. A list that unhooks while later lists are
+// chained behind it cannot take its link out of the middle; the link then only passes the
+// compilation on.
+struct TCustomKSActionList::CompileLink {
+    TCustomKSActionList *list;
+    std::weak_ptr<const int> hook;
+    TScriptRegistrar::CompileHandler kept;
+
+    void operator()(TScriptRegistrar &engine) const
+    {
+        if (kept)
+            kept(engine);
+        if (!hook.expired())
+            list->RegisterActions(engine);
+    }
+};
+
 void TCustomKSActionList::SetPascalScript(TScriptRegistrar *engine)
 {
     if (engine == pascalScript_)
         return;
-    if (pascalScript_)
-        pascalScript_->OnCompile = keptCompileHandler_;
-    keptCompileHandler_ = nullptr;
+    if (pascalScript_) {
+        const CompileLink *link = pascalScript_->OnCompile.target<CompileLink>();
+        if (link && link->hook.lock() == hook_)
+            pascalScript_->OnCompile = link->kept;
+    }
+    hook_.reset();
     pascalScript_ = engine;
     if (!engine)
         return;
-    keptCompileHandler_ = engine->OnCompile;
-    // The handler outlives nothing it points to: once the list is gone it only passes the
-    // compilation on down the chain.
-    QPointer<TCustomKSActionList> self(this);
-    auto kept = keptCompileHandler_;
-    engine->OnCompile = [self, kept](TScriptRegistrar &compiling) {
-        if (kept)
-            kept(compiling);
-        if (self)
-            self->RegisterActions(compiling);
-    };
+    hook_ = std::make_shared<const int>(0);
+    engine->OnCompile = CompileLink{this, hook_, engine->OnCompile};
 }
 
 void TCustomKSActionList::RegisterActions(TScriptRegistrar &engine)

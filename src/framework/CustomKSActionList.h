@@ -9,6 +9,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class TPreferencesStore;
 
@@ -36,8 +37,10 @@ class TCustomKSActionList : public QObject
     bool SaveToPrefs(TPreferencesStore &store);
 
     // The script engine: at each compilation the list runs the compile handler it found on
-    // the engine, then declares its actions' procedures. Unhooking gives the engine that
-    // handler back. The link is forgotten when the engine is destroyed.
+    // the engine, then declares its actions' procedures, so hooked lists form a chain in hook
+    // order behind the engine's own declarations. Unhooking (or destroying the list) takes the
+    // list out of the chain; the last list hooked gives the engine back the handler it found.
+    // The link is forgotten when the engine is destroyed.
     TScriptRegistrar *PascalScript() const { return pascalScript_; }
     void SetPascalScript(TScriptRegistrar *engine);
 
@@ -59,7 +62,8 @@ class TCustomKSActionList : public QObject
     void RegisterActions(TScriptRegistrar &engine);
 
     QList<TCustomAbstractAction *> actions_;
+    struct CompileLink;
     QPointer<TScriptRegistrar> pascalScript_;
-    std::function<void(TScriptRegistrar &)> keptCompileHandler_;
+    std::shared_ptr<const int> hook_; // alive while this list is hooked to pascalScript_
     QPointer<TKSSwitch> switch_;
 };

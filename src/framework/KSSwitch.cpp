@@ -50,6 +50,9 @@ void TKSSwitch::ApplicationStateChanged(Qt::ApplicationState state)
 
 void TKSSwitch::Run(const QStringList &arguments)
 {
+    // Events are processed between entries; a run they would start meanwhile is refused.
+    if (executing_)
+        return;
     if (OnActivate)
         OnActivate();
     pending_.Clear();

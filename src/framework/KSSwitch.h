@@ -37,7 +37,7 @@ class TKSSwitch : public QObject
     // Runs a command line (the arguments after the program's name): calls OnActivate, parses
     // every argument, then executes the entries in order, letting pending events be processed
     // around each, and closes MainWindow when "quit" was among them. Called by the switch itself
-    // at the application's first activation.
+    // at the application's first activation; does nothing while a run is executing.
     void Run(const QStringList &arguments);
 
     // True while the entries of a command line are being executed.
