@@ -82,11 +82,3 @@ bool IdentToColor(const QString &ident, TColor &color)
     }
     return false;
 }
-
-QString ColorToIdent(TColor color)
-{
-    for (const ColorIdent &c : KColorIdents)
-        if (c.value == color)
-            return QLatin1String(c.name);
-    return QString();
-}

@@ -18,6 +18,3 @@ inline constexpr TColor clWindowText = 0xFF000008;
 // The colour named by a colour identifier ("clSkyBlue", case ignored); false when the word
 // names no colour.
 bool IdentToColor(const QString &ident, TColor &color);
-
-// The identifier of a colour, or an empty text when it has none.
-QString ColorToIdent(TColor color);

@@ -60,7 +60,7 @@ bool TCustomAbstractAction::NameTaken(const QString &candidate) const
 void TCustomAbstractAction::SetHint(const QString &hint)
 {
     setStatusTip(hint);
-    setToolTip(hint.isEmpty() ? Caption() : hint);
+    setToolTip(hint); // an empty tool tip shows the caption
 }
 
 void TCustomAbstractAction::SetShortCut(TShortCut shortCut)

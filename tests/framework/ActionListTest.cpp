@@ -42,6 +42,30 @@ TEST(ActionList, FindsByExactInternalIdentifierFirstMatchFirst)
     EXPECT_EQ(list.Actions().size(), 1);
 }
 
+TEST(ActionList, ImageChangesReachTheListsImages)
+{
+    TKSActionList list;
+    list.Images = {QIcon(), QIcon()};
+    auto *play = Add<TCheckAction>(list, "caPlay");
+    QList<int> seen;
+    play->OnImageChanged = [&](const TImageList *images, int index) {
+        EXPECT_EQ(images, &list.Images);
+        seen << index;
+    };
+    play->SetTrueImageIndex(1);
+    play->SetFalseImageIndex(0);
+    play->SetFalseImageIndex(0);
+    play->SetChecked(true);
+    play->SetImageIndex(1);
+    EXPECT_EQ(seen, QList<int>({0, 1})) << "only changes to a different index are announced";
+
+    TCheckAction loose(nullptr);
+    bool announced = false;
+    loose.OnImageChanged = [&](const TImageList *, int) { announced = true; };
+    loose.SetFalseImageIndex(3);
+    EXPECT_FALSE(announced) << "without a list there is no image list to announce";
+}
+
 TEST(ActionList, LoadsAndSavesStoredActionsInOrderAndReportsAnyFailure)
 {
     ActionTestStore store;
