@@ -73,8 +73,9 @@ TEST(Program, CommandLineRunsAtStartAndQuitClosesTheWindow)
     for (const QuitCase &c : cases) {
         const Outcome o = RunProgram(c.arguments, c.quits ? 20000 : 1500);
         EXPECT_EQ(o.finished, c.quits) << c.arguments.join(' ').toStdString();
-        if (c.quits)
+        if (c.quits) {
             EXPECT_EQ(o.exitCode, 0) << c.arguments.join(' ').toStdString();
+        }
     }
 }
 
