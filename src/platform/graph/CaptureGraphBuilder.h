@@ -13,10 +13,11 @@ class CaptureGraphBuilder
     // any), skipping connected pins when `unconnectedOnly`. VFW_E_NOT_FOUND when there is none.
     HRESULT FindPin(Filter &filter, PIN_DIRECTION direction, const Guid &category, const Guid &majorType,
                     bool unconnectedOnly, int index, Pin *&pin) const;
-    // Connects `source`'s first unconnected output of `category`/`majorType` (or `source` itself
-    // when it is an output pin) to `sink`'s first unconnected input through what it takes; with
-    // no sink, renders it. `source` is a Filter or a Pin.
-    HRESULT RenderStream(const Guid &category, const Guid &majorType, Pin &source, Filter *sink);
+    // Connects `source` to the first unconnected input of `sink` through whatever filters it
+    // takes (intelligent connection); with no sink, renders it.
+    HRESULT RenderStream(Pin &source, Filter *sink);
+    // The same from `source`'s first unconnected output of `category` and `majorType` (GUID_NULL:
+    // any).
     HRESULT RenderStream(const Guid &category, const Guid &majorType, Filter &source, Filter *sink);
 
   private:

@@ -33,13 +33,13 @@ HRESULT Filter::Stop()
 {
     if (State() == State_Stopped)
         return S_OK;
-    HRESULT hr = OnInactive();
+    // Stopped first, so streaming threads inside the filter see it and return.
     {
         auto lock = StateLock();
         state_ = State_Stopped;
     }
     StateChanged();
-    return hr;
+    return OnInactive();
 }
 
 HRESULT Filter::Pause()

@@ -20,8 +20,9 @@ enum FILTER_STATE { State_Stopped = 0, State_Paused = 1, State_Running = 2 };
 //
 // State changes come from the graph on the UI thread. Subclasses hook OnActive() (stopped to
 // paused: start streaming), OnInactive() (to stopped: stop streaming, return only when no
-// streaming thread runs inside the filter) and OnRun()/OnPause(); the state the hooks see is the
-// old one until they succeed. Streaming threads read the state with State().
+// streaming thread runs inside the filter) and OnRun()/OnPause(). The hooks already see the new
+// state (a failure restores the old one), so streaming threads they start or stop read it right
+// with State().
 class Filter
 {
   public:
@@ -84,6 +85,10 @@ class Filter
     // Guards the state, the stream start and the clock; subclasses may use it for state they
     // change together with these (through StateLock()).
     std::unique_lock<std::mutex> StateLock() const { return std::unique_lock(stateMutex_); }
+    // The same as State(), StreamStart() and SyncSource(), for callers holding StateLock().
+    FILTER_STATE LockedState() const { return state_; }
+    REFERENCE_TIME LockedStreamStart() const { return streamStart_; }
+    const std::shared_ptr<ReferenceClock> &LockedSyncSource() const { return clock_; }
     std::condition_variable_any &StateSignal() { return stateSignal_; }
 
   private:

@@ -102,20 +102,24 @@ class Graph : public MediaSeeking, public BasicAudio
         int32_t code;
         intptr_t param1, param2;
     };
-    struct Placement;
 
     std::vector<FilterPtr> DownstreamFirst() const;
     MediaSeeking *SeekingFilter() const;
     BasicAudio *AudioFilter() const;
     std::string UniqueName(const std::string &name) const;
-    bool Contains(const Filter &filter) const;
-    void ApplyClock();
+    HRESULT CheckPins(Pin &from, Pin &to) const;
+    void ChooseClock();
+    HRESULT ForEachFilter(HRESULT (Filter::*change)(), std::vector<FilterPtr> filters);
+    // Intelligent connection of `from` to `to` (nullptr: to any renderer), inserting filters
+    // `depth` deep at most; filters it adds are appended to `added`.
     HRESULT ConnectVia(OutputPin &from, InputPin *to, int depth, std::vector<FilterPtr> &added);
     HRESULT TryClass(const FilterClass &filterClass, OutputPin &from, InputPin *to, int depth,
                      std::vector<FilterPtr> &added);
-    void Undo(std::vector<FilterPtr> &added, OutputPin &from);
-    void PostEvent(const Event &event);
-    int RenderersNotDone() const;
+    // Removes the filters added after the first `keep` and disconnects `from`.
+    void Rollback(std::vector<FilterPtr> &added, size_t keep, OutputPin &from);
+    void ResetCompletion();
+    HRESULT SeekSource(MediaSeeking &source, REFERENCE_TIME *current, uint32_t currentFlags,
+                       REFERENCE_TIME *stop, uint32_t stopFlags);
 
     ClassRegistry &registry_;
     std::vector<FilterPtr> filters_;
@@ -123,14 +127,15 @@ class Graph : public MediaSeeking, public BasicAudio
     FILTER_STATE state_ = State_Stopped;
     std::shared_ptr<ReferenceClock> clock_;
     bool defaultClock_ = true;
-    REFERENCE_TIME seekTarget_ = 0;
-    REFERENCE_TIME pausedStreamTime_ = 0;
+    REFERENCE_TIME seekTarget_ = 0;       // where the last seek went: the position until a sample shows
+    REFERENCE_TIME pausedStreamTime_ = 0; // stream time reached when the graph last paused
     REFERENCE_TIME streamStart_ = 0;
 
-    mutable std::mutex eventMutex_; // events come from streaming threads
+    mutable std::mutex eventMutex_; // events come from streaming threads; guards what follows
     std::condition_variable eventSignal_;
     std::deque<Event> events_;
-    std::vector<Filter *> completed_; // renderers that reported EC_COMPLETE this run
+    std::vector<Filter *> completed_; // renderers that reported EC_COMPLETE for this stream
+    size_t renderers_ = 0;            // connected renderers when the graph last started
     HWND notifyWindow_ = NullWindow;
     uint32_t notifyMessage_ = 0;
     LPARAM notifyInstance_ = 0;

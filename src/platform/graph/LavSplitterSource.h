@@ -1,0 +1,71 @@
+#pragma once
+
+#include "FileSourceFilter.h"
+#include "Filter.h"
+#include "MediaSeeking.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct AVFormatContext;
+class StreamingOutputPin;
+
+// {B98D13E7-55DB-4385-A33D-09FD1BA26338}
+inline constexpr Guid CLSID_LAVSplitterSource{
+    0xB98D13E7, 0x55DB, 0x4385, {0xA3, 0x3D, 0x09, 0xFD, 0x1B, 0xA2, 0x63, 0x38}};
+
+// A source for any file libavformat reads: one output pin per video and audio stream, offering
+// the stream's compressed type (see CodecMediaType) and its codec parameters.
+//
+// While active, a reading thread takes packets from the file and queues them on the pins, each of
+// which delivers on its own thread. Sample times are relative to the segment start: after a seek
+// the file is positioned at the key frame at or before the target and the segment starts at the
+// target, so the pictures leading up to it carry negative times. Read errors in the middle of a
+// file are skipped; the stream ends cleanly at the end of the file or when it cannot go on.
+class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSeeking
+{
+  public:
+    LavSplitterSource();
+    ~LavSplitterSource() override;
+
+    HRESULT Load(const std::string &path, const MediaType *type) override;
+    HRESULT GetCurFile(std::string &path) const override;
+
+    HRESULT GetCapabilities(uint32_t &capabilities) override;
+    HRESULT SetPositions(REFERENCE_TIME *current, uint32_t currentFlags, REFERENCE_TIME *stop,
+                         uint32_t stopFlags) override;
+    // The start of the current segment (the last seek target).
+    HRESULT GetCurrentPosition(REFERENCE_TIME &position) override;
+    HRESULT GetStopPosition(REFERENCE_TIME &position) override;
+    HRESULT GetDuration(REFERENCE_TIME &duration) override;
+    HRESULT SetRate(double rate) override;
+    HRESULT GetRate(double &rate) override;
+
+  protected:
+    HRESULT OnActive() override;
+    HRESULT OnInactive() override;
+
+  private:
+    class StreamPin;
+    void StartReader();
+    // Stops the reading thread; `flush` also flushes every pin (a seek), else the pins are stopped.
+    void StopReader(bool flush);
+    void ReaderMain();
+    void Position(REFERENCE_TIME target);
+    REFERENCE_TIME MediaTime(int64_t timestamp, int streamIndex) const;
+
+    std::string path_;
+    AVFormatContext *format_ = nullptr;
+    std::vector<StreamPin *> pinByStream_; // nullptr for streams without a pin
+    std::vector<StreamPin *> pins_;
+    REFERENCE_TIME duration_ = 0;
+    REFERENCE_TIME start_ = 0; // the segment start
+    REFERENCE_TIME stop_ = 0;
+    double rate_ = 1.0;
+
+    std::thread reader_;
+    std::atomic<bool> stopReading_{false}; // also interrupts blocking reads
+};

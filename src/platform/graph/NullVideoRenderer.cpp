@@ -1,0 +1,93 @@
+#include "NullVideoRenderer.h"
+
+#include "MediaGuids.h"
+
+#include <cstdlib>
+
+namespace
+{
+
+bool ReadBitmap(const MediaType &type, BITMAPINFOHEADER &bmi)
+{
+    VIDEOINFOHEADER2 vih2;
+    VIDEOINFOHEADER vih;
+    if (type.formattype == FORMAT_VideoInfo2 && type.ReadFormat(vih2))
+        bmi = vih2.bmiHeader;
+    else if (type.formattype == FORMAT_VideoInfo && type.ReadFormat(vih))
+        bmi = vih.bmiHeader;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+NullVideoRenderer::NullVideoRenderer() : RendererFilter(CLSID_NullVideoRenderer, "Null Video Renderer") {}
+
+NullVideoRenderer::Counts NullVideoRenderer::Stats() const
+{
+    std::lock_guard lock(mutex_);
+    return counts_;
+}
+
+void NullVideoRenderer::Reset()
+{
+    std::lock_guard lock(mutex_);
+    counts_ = Counts{};
+}
+
+HRESULT NullVideoRenderer::CheckMediaType(const MediaType &type) const
+{
+    BITMAPINFOHEADER bmi;
+    return type.majortype == MEDIATYPE_Video && type.subtype == MEDIASUBTYPE_RGB32 && ReadBitmap(type, bmi)
+               ? S_OK
+               : VFW_E_TYPE_NOT_ACCEPTED;
+}
+
+HRESULT NullVideoRenderer::SetMediaType(const MediaType &type)
+{
+    BITMAPINFOHEADER bmi;
+    if (!ReadBitmap(type, bmi))
+        return VFW_E_TYPE_NOT_ACCEPTED;
+    std::lock_guard lock(mutex_);
+    counts_.width = bmi.biWidth;
+    counts_.height = std::abs(bmi.biHeight);
+    return S_OK;
+}
+
+void NullVideoRenderer::Note(const Sample &sample)
+{
+    BITMAPINFOHEADER bmi;
+    if (sample.AttachedMediaType() && ReadBitmap(*sample.AttachedMediaType(), bmi)) {
+        counts_.width = bmi.biWidth;
+        counts_.height = std::abs(bmi.biHeight);
+    }
+    if (!sample.HasTime())
+        return;
+    if (!counts_.firstStart)
+        counts_.firstStart = sample.Start();
+    counts_.lastStart = sample.Start();
+}
+
+HRESULT NullVideoRenderer::Render(const Sample &sample)
+{
+    std::lock_guard lock(mutex_);
+    ++counts_.rendered;
+    Note(sample);
+    return S_OK;
+}
+
+void NullVideoRenderer::ShowPreroll(const Sample &sample)
+{
+    std::lock_guard lock(mutex_);
+    ++counts_.prerolled;
+    Note(sample);
+}
+
+void NullVideoRenderer::OnNewSegment(REFERENCE_TIME start, REFERENCE_TIME, double)
+{
+    std::lock_guard lock(mutex_);
+    ++counts_.segments;
+    counts_.segmentStart = start;
+    counts_.firstStart.reset();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "Filter.h"
+#include "InputPin.h"
+
+#include <optional>
+
+// The base of renderers: one input pin whose samples are presented at their time.
+//
+// Receive() runs on the upstream streaming thread and blocks: while paused it holds the first
+// sample (preroll) until the filter runs, stops or is flushed; while running it waits for the
+// sample's start time on the graph clock (no clock: presents at once). A pause settles when a
+// sample is held or end of stream was seen. End of stream while running raises EC_COMPLETE (a
+// paused renderer raises it when it runs). Preroll-flagged samples are never presented.
+class RendererFilter : public Filter
+{
+  public:
+    RendererFilter(const Guid &classId, std::string name);
+    ~RendererFilter() override;
+
+    InputPin *Input() const { return input_; }
+    bool IsRenderer() const override { return true; }
+
+    // Any thread: media time (segment start + sample start) of the last sample presented.
+    std::optional<REFERENCE_TIME> LastPresented() const;
+
+  protected:
+    virtual HRESULT CheckMediaType(const MediaType &type) const = 0;
+    virtual HRESULT SetMediaType(const MediaType &) { return S_OK; }
+    // Streaming thread: present the sample now (a sample held while paused is presented first
+    // through ShowPreroll() and again through Render() when its time comes).
+    virtual HRESULT Render(const Sample &sample) = 0;
+    virtual void ShowPreroll(const Sample &) {}
+    // How long before its start time a sample is handed to Render() (a sound device plays what
+    // it is given after its buffer's worth). Streaming thread.
+    virtual REFERENCE_TIME PresentationLead() const { return 0; }
+    // Streaming thread: a new segment begins.
+    virtual void OnNewSegment(REFERENCE_TIME, REFERENCE_TIME, double) {}
+    // Seeking thread, after the flush woke Receive().
+    virtual void OnFlush() {}
+
+    HRESULT OnInactive() override;
+    HRESULT OnRun(REFERENCE_TIME streamStart) override;
+    HRESULT OnPause() override;
+    bool IsSettled() const override;
+
+  private:
+    class In;
+    HRESULT Receive(const SamplePtr &sample);
+    HRESULT WaitForPresentation(std::unique_lock<std::mutex> &lock, const Sample &sample);
+    void EndOfStream();
+    void BeginFlush();
+    void ResetStream();
+    void CompleteIfDue(std::unique_lock<std::mutex> &lock);
+
+    InputPin *input_;
+    // Under the state lock: shared by the streaming thread, the graph and flushes.
+    bool holding_ = false;   // a sample arrived since the stream started, was flushed or stopped
+    bool ended_ = false;     // end of stream arrived
+    bool completed_ = false; // EC_COMPLETE was raised for this stream
+    bool flushing_ = false;
+    std::optional<REFERENCE_TIME> lastPresented_;
+};
