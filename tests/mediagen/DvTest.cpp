@@ -4,7 +4,10 @@
 #include "support/MediaFacts.h"
 #include "support/TestMedia.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -189,6 +192,47 @@ TEST(Type1Avi, OneInterleavedStreamWithDvInfoAndAnIndexOfEveryFrame)
             ASSERT_EQ(riff.Mid(chunk + 8, t.frameBytes), raw.mid(i * t.frameBytes, t.frameBytes))
                 << "frame " << i;
         }
+    }
+}
+
+} // namespace
+
+namespace
+{
+
+// Runs the type-1 writer; its exit code, or -1 when it did not run to the end.
+int WriteType1Avi(const QString &in, const QString &out)
+{
+    QProcess writer;
+    writer.start(DV_TYPE1_AVI, {in, out});
+    if (!writer.waitForFinished(60000) || writer.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return writer.exitCode();
+}
+
+TEST(Type1Avi, WriterLeavesOutAPartialLastFrame)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("cut.avi");
+    ASSERT_EQ(WriteType1Avi(TestMedia::Path(TruncatedDv), out), 0);
+    const FfProbe probe = FfProbe::Streams(out);
+    ASSERT_TRUE(probe.Succeeded()) << qPrintable(probe.Errors());
+    EXPECT_EQ(probe.Streams()[0].toObject()["nb_read_packets"].toString().toInt(), TruncatedDvWholeFrames);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"cut.avi"});
+}
+
+TEST(Type1Avi, WriterRefusesWhatIsNotWholeDvAndWritesNothing)
+{
+    QTemporaryDir dir;
+    QFile partial(dir.filePath("partial.dv"));
+    ASSERT_TRUE(partial.open(QIODevice::WriteOnly));
+    partial.write(ReadAll(TestMedia::Path(DvPal.file)).left(DvFrameBytes625 - 1));
+    partial.close();
+    for (const QString &in : {TestMedia::Path(EmptyMp4), TestMedia::Path(ToneWav.file), partial.fileName(),
+                              dir.filePath("missing.dv")}) {
+        EXPECT_EQ(WriteType1Avi(in, dir.filePath("out.avi")), 1) << qPrintable(in);
+        EXPECT_FALSE(QFile::exists(dir.filePath("out.avi"))) << qPrintable(in);
+        EXPECT_FALSE(QFile::exists(dir.filePath("out.avi.part"))) << qPrintable(in);
     }
 }
 

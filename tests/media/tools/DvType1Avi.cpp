@@ -182,6 +182,41 @@ bool Fail(const std::string &message)
     return false;
 }
 
+// Writes the AVI of the first frames DIF frames of in; frame already holds the first of them.
+bool WriteAvi(std::ifstream &in, std::vector<uint8_t> &frame, const DvSystem &system, uint32_t frames,
+              std::ofstream &out)
+{
+    const uint64_t chunkBytes = 8 + system.FrameBytes();
+    const uint64_t moviBytes = 4 + frames * chunkBytes;
+    const uint64_t riffBytes = 4 + (8 + HdrlListBytes) + (8 + moviBytes) + (8 + frames * IndexEntryBytes);
+    if (riffBytes > 0xFFFFFFFFu)
+        return Fail("input too large for a single RIFF chunk");
+
+    RiffWriter riff(out);
+    riff.Chunk("RIFF", uint32_t(riffBytes));
+    riff.FourCC("AVI ");
+    WriteHeaders(riff, system, frames, DvInfoOf(frame, system));
+
+    riff.List("movi", uint32_t(moviBytes));
+    for (uint32_t i = 0; i < frames; ++i) {
+        if (i > 0 && !in.read(reinterpret_cast<char *>(frame.data()), std::streamsize(frame.size())))
+            return Fail("read error in the input");
+        riff.Chunk("00db", uint32_t(frame.size()));
+        riff.Data(frame);
+    }
+
+    // idx1 offsets count from the 'movi' list type, so the first chunk sits at 4.
+    riff.Chunk("idx1", frames * IndexEntryBytes);
+    for (uint32_t i = 0; i < frames; ++i) {
+        riff.FourCC("00db");
+        riff.U32(AviifKeyframe);
+        riff.U32(uint32_t(4 + i * chunkBytes));
+        riff.U32(uint32_t(system.FrameBytes()));
+    }
+    out.close();
+    return out ? true : Fail("write error");
+}
+
 bool Convert(const std::filesystem::path &inPath, const std::filesystem::path &outPath)
 {
     std::ifstream in(inPath, std::ios::binary);
@@ -193,16 +228,11 @@ bool Convert(const std::filesystem::path &inPath, const std::filesystem::path &o
     const std::optional<DvSystem> system = SystemOf(frame);
     if (!system)
         return Fail(inPath.string() + " does not start with a DIF header block");
-
-    const uint64_t frames64 = std::filesystem::file_size(inPath) / system->FrameBytes();
-    const uint64_t chunkBytes = 8 + system->FrameBytes();
-    const uint64_t moviBytes = 4 + frames64 * chunkBytes;
-    const uint64_t riffBytes = 4 + (8 + HdrlListBytes) + (8 + moviBytes) + (8 + frames64 * IndexEntryBytes);
-    if (frames64 == 0)
+    const uint64_t frames = std::filesystem::file_size(inPath) / system->FrameBytes();
+    if (frames == 0)
         return Fail(inPath.string() + " holds no whole DV frame");
-    if (riffBytes > 0xFFFFFFFFu)
+    if (frames > 0xFFFFFFFFu / system->FrameBytes())
         return Fail(inPath.string() + " is too large for a single RIFF chunk");
-    const auto frames = uint32_t(frames64);
 
     frame.resize(system->FrameBytes());
     in.seekg(0);
@@ -212,30 +242,10 @@ bool Convert(const std::filesystem::path &inPath, const std::filesystem::path &o
     std::ofstream out(tmpPath, std::ios::binary | std::ios::trunc);
     if (!out)
         return Fail("cannot create " + tmpPath.string());
-    RiffWriter riff(out);
-    riff.Chunk("RIFF", uint32_t(riffBytes));
-    riff.FourCC("AVI ");
-    WriteHeaders(riff, *system, frames, DvInfoOf(frame, *system));
-
-    riff.List("movi", uint32_t(moviBytes));
-    for (uint32_t i = 0; i < frames; ++i) {
-        if (i > 0 && !in.read(reinterpret_cast<char *>(frame.data()), std::streamsize(frame.size())))
-            return Fail("read error in " + inPath.string());
-        riff.Chunk("00db", uint32_t(frame.size()));
-        riff.Data(frame);
+    if (!WriteAvi(in, frame, *system, uint32_t(frames), out)) {
+        std::filesystem::remove(tmpPath);
+        return false;
     }
-
-    // idx1 offsets count from the 'movi' list type, so the first chunk sits at 4.
-    riff.Chunk("idx1", frames * IndexEntryBytes);
-    for (uint32_t i = 0; i < frames; ++i) {
-        riff.FourCC("00db");
-        riff.U32(AviifKeyframe);
-        riff.U32(uint32_t(4 + i * chunkBytes));
-        riff.U32(uint32_t(system->FrameBytes()));
-    }
-    out.close();
-    if (!out)
-        return Fail("write error in " + tmpPath.string());
     std::filesystem::rename(tmpPath, outPath);
     return true;
 }
