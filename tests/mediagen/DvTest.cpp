@@ -18,13 +18,11 @@ namespace
 
 struct RawDv {
     const ClipFacts &clip;
-    const DvRecording &recording;
-    qint64 frameBytes;
+    const DvFacts &dv;
     bool is625;
 };
 
-const RawDv RawDvClips[] = {{DvPal, DvPalRecording, DvFrameBytes625, true},
-                            {DvNtsc, DvNtscRecording, DvFrameBytes525, false}};
+const RawDv RawDvClips[] = {{DvPal, DvPalFacts, true}, {DvNtsc, DvNtscFacts, false}};
 
 int Bcd(uint8_t byte, uint8_t mask)
 {
@@ -50,7 +48,7 @@ std::string RecordedAt(const DifFrame &frame)
         .toStdString();
 }
 
-std::string ExpectedRecordedAt(const DvRecording &r, int second)
+std::string ExpectedRecordedAt(const DvFacts &r, int second)
 {
     return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", r.year, r.month, r.day, r.hour, r.minute,
                              second)
@@ -72,19 +70,17 @@ std::string Timecode(const DifFrame &frame)
 
 TEST(RawDv, FramesAreWholeAndOfTheirSystem)
 {
-    for (const RawDv &dv : RawDvClips) {
-        const QString path = TestMedia::Path(dv.clip.file);
-        EXPECT_EQ(QFile(path).size(), dv.frameBytes * dv.clip.video->frames) << dv.clip.file;
-        EXPECT_EQ(DifFrame::Read(path, dv.frameBytes, 0).Is625(), dv.is625) << dv.clip.file;
+    for (const auto &[clip, dv, is625] : RawDvClips) {
+        const QString path = TestMedia::Path(clip.file);
+        EXPECT_EQ(QFile(path).size(), qint64(dv.frameBytes) * clip.video->frames) << clip.file;
+        EXPECT_EQ(DifFrame::Read(path, qint64(dv.frameBytes), 0).Is625(), is625) << clip.file;
     }
 }
 
 TEST(RawDv, FfprobeReadsTheTimecodeOfRawAndType2Files)
 {
-    const std::pair<const ClipFacts &, const DvRecording &> cases[] = {{DvPal, DvPalRecording},
-                                                                       {DvNtsc, DvNtscRecording},
-                                                                       {DvPalType2, DvPalRecording},
-                                                                       {DvNtscType2, DvNtscRecording}};
+    const std::pair<const ClipFacts &, const DvFacts &> cases[] = {
+        {DvPal, DvPalFacts}, {DvNtsc, DvNtscFacts}, {DvPalType2, DvPalFacts}, {DvNtscType2, DvNtscFacts}};
     for (const auto &[clip, recording] : cases) {
         const FfProbe probe = FfProbe::Run(TestMedia::Path(clip.file), {"-show_format"});
         ASSERT_TRUE(probe.Succeeded()) << qPrintable(probe.Errors());
@@ -95,15 +91,41 @@ TEST(RawDv, FfprobeReadsTheTimecodeOfRawAndType2Files)
 
 TEST(RawDv, PacksCarryTheRecordingDateAndTimecodeFrameByFrame)
 {
-    for (const RawDv &dv : RawDvClips) {
-        const QString path = TestMedia::Path(dv.clip.file);
-        const DifFrame first = DifFrame::Read(path, dv.frameBytes, 0);
-        const DifFrame last = DifFrame::Read(path, dv.frameBytes, dv.clip.video->frames - 1);
-        EXPECT_EQ(RecordedAt(first), ExpectedRecordedAt(dv.recording, dv.recording.second)) << dv.clip.file;
-        EXPECT_EQ(RecordedAt(last), ExpectedRecordedAt(dv.recording, dv.recording.lastSecond))
-            << dv.clip.file;
-        EXPECT_EQ(Timecode(first), dv.recording.firstTimecode) << dv.clip.file;
-        EXPECT_EQ(Timecode(last), dv.recording.lastTimecode) << dv.clip.file;
+    for (const auto &[clip, dv, is625] : RawDvClips) {
+        const QString path = TestMedia::Path(clip.file);
+        const DifFrame first = DifFrame::Read(path, qint64(dv.frameBytes), 0);
+        const DifFrame last = DifFrame::Read(path, qint64(dv.frameBytes), clip.video->frames - 1);
+        EXPECT_EQ(RecordedAt(first), ExpectedRecordedAt(dv, dv.second)) << clip.file;
+        EXPECT_EQ(RecordedAt(last), ExpectedRecordedAt(dv, dv.lastSecond)) << clip.file;
+        EXPECT_EQ(Timecode(first), dv.firstTimecode) << clip.file;
+        EXPECT_EQ(Timecode(last), dv.lastTimecode) << clip.file;
+    }
+}
+
+TEST(RawDv, PacksSitAtTheOffsetsCamcordersUseInEveryDifSequence)
+{
+    // Readers may look for the packs at fixed offsets of each DIF sequence, as camcorder frames
+    // allow; the generated frames must keep that layout.
+    for (const auto &[clip, dv, is625] : RawDvClips) {
+        const QByteArray frame = DifFrame::Read(TestMedia::Path(clip.file), qint64(dv.frameBytes), 0).Bytes();
+        ASSERT_EQ(frame.size(), qint64(dv.frameBytes)) << clip.file;
+        for (int s = 0; s < frame.size() / DifFrame::SequenceBytes; ++s) {
+            SCOPED_TRACE(testing::Message() << clip.file << " sequence " << s);
+            const auto at = [&](int offset) {
+                return int(uint8_t(frame[s * DifFrame::SequenceBytes + offset]));
+            };
+            EXPECT_EQ(at(3), is625 ? 0xBF : 0x3F);     // DSF
+            EXPECT_EQ(at(110), 0x13);                  // timecode, subcode block 0
+            EXPECT_EQ(at(190), 0x13);                  // timecode, subcode block 1
+            EXPECT_EQ(at(453), 0x61);                  // VAUX source control
+            EXPECT_EQ(at(455) & 0x07, dv.displayMode); // DISP
+            EXPECT_EQ(at(458), 0x62);                  // recording date
+            EXPECT_EQ(at(463), 0x63);                  // recording time
+            if (s % 2 == 0) {
+                EXPECT_EQ(at(4323), 0x50);     // AAUX source, audio block 3
+                EXPECT_EQ(at(4327) & 0x3F, 0); // 48 kHz, 16 bits
+            }
+        }
     }
 }
 

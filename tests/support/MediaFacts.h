@@ -39,18 +39,20 @@ struct ClipFacts {
     std::array<std::optional<AudioFacts>, 2> audio; // in stream order, after the video
 };
 
-// Recording date and time (UTC, as the DV packs hold it) and SMPTE timecode of a raw DV clip; both
-// advance with every frame.
-struct DvRecording {
+inline constexpr std::size_t DvFrameBytes625 = 144000; // 12 DIF sequences of 12000 bytes
+inline constexpr std::size_t DvFrameBytes525 = 120000; // 10 DIF sequences
+
+// The DV facts of a raw DV clip: recording date and time (UTC, as the VAUX and AAUX packs hold
+// it) and SMPTE timecode, both advancing with every frame, and the VAUX display mode.
+struct DvFacts {
     int year, month, day;
     int hour, minute, second;  // of the first frame
     int lastSecond;            // of the last frame
     const char *firstTimecode; // ';' before the frames marks drop-frame counting
     const char *lastTimecode;
+    int displayMode; // DISP of the VAUX source control pack: 0 = 4:3, 2 = 16:9
+    std::size_t frameBytes;
 };
-
-inline constexpr std::size_t DvFrameBytes625 = 144000; // 12 DIF sequences of 12000 bytes
-inline constexpr std::size_t DvFrameBytes525 = 120000; // 10 DIF sequences
 
 inline constexpr Rational Square{1, 1};
 
@@ -85,10 +87,12 @@ inline constexpr VideoFacts DvNtscVideo{"dvvideo", 720, 480, {30000, 1001}, {8, 
 
 // 625/50 16:9, recorded 2024-03-14 15:09:26, timecode from 10:20:30:00.
 inline constexpr ClipFacts DvPal{"dv_pal_16x9.dv", "dv", 2.0, DvPalVideo, {DvAudio, std::nullopt}};
-inline constexpr DvRecording DvPalRecording{2024, 3, 14, 15, 9, 26, 27, "10:20:30:00", "10:20:31:24"};
+inline constexpr DvFacts DvPalFacts{2024,           3, 14, 15, 9, 26, 27, "10:20:30:00", "10:20:31:24", 2,
+                                    DvFrameBytes625};
 // 525/60 4:3, recorded 2023-11-05 08:07:06, drop-frame timecode from 01:02:03;04.
 inline constexpr ClipFacts DvNtsc{"dv_ntsc_4x3.dv", "dv", 2.002, DvNtscVideo, {DvAudio, std::nullopt}};
-inline constexpr DvRecording DvNtscRecording{2023, 11, 5, 8, 7, 6, 7, "01:02:03;04", "01:02:05;03"};
+inline constexpr DvFacts DvNtscFacts{2023,           11, 5, 8, 7, 6, 7, "01:02:03;04", "01:02:05;03", 0,
+                                     DvFrameBytes525};
 
 // The same DV frames in AVI: type 2 (a 'vids' DV stream and an 'auds' PCM stream) and type 1
 // (one 'iavs' stream, handler 'dvsd', DVINFO format, '00db' chunks, idx1 index).
