@@ -196,6 +196,12 @@ TEST(Type1Avi, OneInterleavedStreamWithDvInfoAndAnIndexOfEveryFrame)
         ASSERT_EQ(riff.U32(strf + 4), 32u);
         EXPECT_EQ(riff.U32(strf + 8), PackPayload(firstFrame.FindPack(DifFrame::Section::Audio, 0x50)));
         EXPECT_EQ(riff.U32(strf + 12), PackPayload(firstFrame.FindPack(DifFrame::Section::Audio, 0x51)));
+        const int half = int(t.frameBytes / DifFrame::SequenceBytes / 2); // second audio block set
+        EXPECT_EQ(riff.U32(strf + 16),
+                  PackPayload(firstFrame.FindPack(DifFrame::Section::Audio, 0x50, half)));
+        EXPECT_EQ(riff.U32(strf + 20),
+                  PackPayload(firstFrame.FindPack(DifFrame::Section::Audio, 0x51, half)));
+        EXPECT_NE(riff.U32(strf + 8), riff.U32(strf + 16)) << "the two audio block sets differ in audio mode";
         EXPECT_EQ(riff.U32(strf + 24), PackPayload(firstFrame.FindPack(DifFrame::Section::Vaux, 0x60)));
         EXPECT_EQ(riff.U32(strf + 28), PackPayload(firstFrame.FindPack(DifFrame::Section::Vaux, 0x61)));
         EXPECT_NE(riff.U32(strf + 24), 0u);
