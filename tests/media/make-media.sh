@@ -138,9 +138,10 @@ done
 
 # H.264 + Vorbis in Matroska at 30000/1001 fps: millisecond stamps fall just short of some frame
 # times. Video starts at 0; not shifting the stamps leaves the Vorbis priming just before it.
+# Bit-exact output leaves out the random segment ID, so every run writes the same file.
 make h264_vorbis_2997.mkv -f lavfi -i "$(counter 320x240 30000/1001 5.005)" -f lavfi -i "$(tone 440 48000 5)" \
   -ac 2 -c:v libx264 -preset veryfast -g 30 -bf 2 -pix_fmt yuv420p -c:a libvorbis -q:a 3 \
-  -avoid_negative_ts disabled -f matroska
+  -avoid_negative_ts disabled -fflags +bitexact -f matroska
 
 # WMV2 + WMA2 in ASF, as .wmv and as .asf.
 make wmv2_wma2.wmv -f lavfi -i "$(counter 320x240 25 4)" -f lavfi -i "$(tone 440 44100 4)" -ac 2 \
