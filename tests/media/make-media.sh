@@ -11,6 +11,10 @@
 set -euo pipefail
 out=${1:?usage: make-media.sh OUTDIR [bench]}
 mode=${2:-tests}
+case $mode in
+  tests | bench) ;;
+  *) echo "usage: make-media.sh OUTDIR [bench]" >&2; exit 2 ;;
+esac
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 cd "$out"
