@@ -117,7 +117,7 @@ std::vector<ClipFacts> ClipsWithVideo()
 INSTANTIATE_TEST_SUITE_P(Media, Clip, ::testing::ValuesIn(AllClips), ClipName);
 INSTANTIATE_TEST_SUITE_P(Media, ClipPictures, ::testing::ValuesIn(ClipsWithVideo()), ClipName);
 
-TEST(Clip, MatroskaStampsAreWholeMillisecondsFromZero)
+TEST(Matroska, VideoStampsAreWholeMillisecondsFromZeroAndAudioStartsEarlier)
 {
     const FfProbe probe =
         FfProbe::Run(TestMedia::Path(H264VorbisMkv.file),
@@ -133,6 +133,11 @@ TEST(Clip, MatroskaStampsAreWholeMillisecondsFromZero)
     for (int n = 0; n < stamps.size(); ++n)
         ASSERT_EQ(stamps[n], std::llround(n * 1000.0 * rate.den / rate.num)) << "frame " << n;
     EXPECT_LT(stamps[1] * rate.num, 1000LL * rate.den) << "frame 1 is stamped before its exact time";
+
+    const FfProbe audio = FfProbe::Run(TestMedia::Path(H264VorbisMkv.file),
+                                       {"-select_streams", "a", "-show_entries", "stream=start_pts"});
+    ASSERT_TRUE(audio.Succeeded()) << qPrintable(audio.Errors());
+    EXPECT_EQ(audio.Streams()[0].toObject()["start_pts"].toInteger(), H264VorbisMkvAudioStartMs);
 }
 
 int KeyFrames(const QString &path)
@@ -144,7 +149,7 @@ int KeyFrames(const QString &path)
     return keyFrames;
 }
 
-TEST(Clip, LongGopClipsHaveOneKeyFramePerGop)
+TEST(LongGop, OneKeyFramePerGop)
 {
     // The benchmark clip is made only by bench_media; when present it must hold what its facts say.
     enum class Made { Always, OnRequest };

@@ -113,6 +113,7 @@ inline constexpr ClipFacts H264VorbisMkv{"h264_vorbis_2997.mkv",
                                          5.005,
                                          VideoFacts{"h264", 320, 240, {30000, 1001}, Square, {4, 3}, 150},
                                          {AudioFacts{"vorbis", 48000, 2}, std::nullopt}};
+inline constexpr int H264VorbisMkvAudioStartMs = -2;
 
 // WMV2 + WMA2 in ASF, the same stream under both extensions; frame counter.
 inline constexpr VideoFacts Wmv2Video{"wmv2", 320, 240, {25, 1}, Square, {4, 3}, 100};
