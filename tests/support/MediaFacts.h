@@ -81,29 +81,29 @@ inline constexpr ClipFacts Mpeg2Ps{"mpeg2_mp2.mpg", "mpeg", 3.0, Mpeg2Video, {Mp
 inline constexpr ClipFacts Mpeg2Ts{"mpeg2_mp2.ts", "mpegts", 3.0, Mpeg2Video, {Mp2Audio, std::nullopt}};
 
 // DV with 48 kHz 16-bit stereo audio; frame counter.
-inline constexpr AudioFacts DvAudio{"pcm_s16le", 48000, 2};
+inline constexpr AudioFacts Pcm16Stereo48k{"pcm_s16le", 48000, 2};
 inline constexpr VideoFacts DvPalVideo{"dvvideo", 720, 576, {25, 1}, {64, 45}, {16, 9}, 50};
 inline constexpr VideoFacts DvNtscVideo{"dvvideo", 720, 480, {30000, 1001}, {8, 9}, {4, 3}, 60};
 
 // 625/50 16:9, recorded 2024-03-14 15:09:26, timecode from 10:20:30:00.
-inline constexpr ClipFacts DvPal{"dv_pal_16x9.dv", "dv", 2.0, DvPalVideo, {DvAudio, std::nullopt}};
+inline constexpr ClipFacts DvPal{"dv_pal_16x9.dv", "dv", 2.0, DvPalVideo, {Pcm16Stereo48k, std::nullopt}};
 inline constexpr DvFacts DvPalFacts{2024,           3, 14, 15, 9, 26, 27, "10:20:30:00", "10:20:31:24", 2,
                                     DvFrameBytes625};
 // 525/60 4:3, recorded 2023-11-05 08:07:06, drop-frame timecode from 01:02:03;04.
-inline constexpr ClipFacts DvNtsc{"dv_ntsc_4x3.dv", "dv", 2.002, DvNtscVideo, {DvAudio, std::nullopt}};
+inline constexpr ClipFacts DvNtsc{"dv_ntsc_4x3.dv", "dv", 2.002, DvNtscVideo, {Pcm16Stereo48k, std::nullopt}};
 inline constexpr DvFacts DvNtscFacts{2023,           11, 5, 8, 7, 6, 7, "01:02:03;04", "01:02:05;03", 0,
                                      DvFrameBytes525};
 
 // The same DV frames in AVI: type 2 (a 'vids' DV stream and an 'auds' PCM stream) and type 1
 // (one 'iavs' stream, handler 'dvsd', DVINFO format, '00db' chunks, idx1 index).
 inline constexpr ClipFacts DvPalType2{
-    "dv_pal_16x9_type2.avi", "avi", 2.0, DvPalVideo, {DvAudio, std::nullopt}};
+    "dv_pal_16x9_type2.avi", "avi", 2.0, DvPalVideo, {Pcm16Stereo48k, std::nullopt}};
 inline constexpr ClipFacts DvNtscType2{
-    "dv_ntsc_4x3_type2.avi", "avi", 2.002, DvNtscVideo, {DvAudio, std::nullopt}};
+    "dv_ntsc_4x3_type2.avi", "avi", 2.002, DvNtscVideo, {Pcm16Stereo48k, std::nullopt}};
 inline constexpr ClipFacts DvPalType1{
-    "dv_pal_16x9_type1.avi", "avi", 2.0, DvPalVideo, {DvAudio, std::nullopt}};
+    "dv_pal_16x9_type1.avi", "avi", 2.0, DvPalVideo, {Pcm16Stereo48k, std::nullopt}};
 inline constexpr ClipFacts DvNtscType1{
-    "dv_ntsc_4x3_type1.avi", "avi", 2.002, DvNtscVideo, {DvAudio, std::nullopt}};
+    "dv_ntsc_4x3_type1.avi", "avi", 2.002, DvNtscVideo, {Pcm16Stereo48k, std::nullopt}};
 
 // H.264 + Vorbis in Matroska at 30000/1001 fps. Stamps are whole milliseconds, video from 0, so
 // frame n carries round(n * 1001 / 30): frame 1 at 33 ms lies before its exact 33.37 ms. The
@@ -122,7 +122,7 @@ inline constexpr ClipFacts Wmv2Wmv{"wmv2_wma2.wmv", "asf", 4.0, Wmv2Video, {Wma2
 inline constexpr ClipFacts Wmv2Asf{"wmv2_wma2.asf", "asf", 4.0, Wmv2Video, {Wma2Audio, std::nullopt}};
 
 // 1 kHz tone, PCM 16-bit stereo.
-inline constexpr ClipFacts ToneWav{"tone_1khz.wav", "wav", 3.0, std::nullopt, {DvAudio, std::nullopt}};
+inline constexpr ClipFacts ToneWav{"tone_1khz.wav", "wav", 3.0, std::nullopt, {Pcm16Stereo48k, std::nullopt}};
 inline constexpr int ToneWavFrequencyHz = 1000;
 
 inline constexpr ClipFacts AllClips[] = {H264Aac,       H264TwoAac, Mpeg2Ps,     Mpeg2Ts,    DvPal,
