@@ -1,0 +1,248 @@
+#include "VideoMixingRenderer.h"
+
+#include "MediaGuids.h"
+
+#include <QPainter>
+#include <QWidget>
+
+#include <cstring>
+#include <cstdlib>
+
+const Guid VideoMixingRenderer::ClassId{0x51B4ABF3, 0x748F, 0x4E3B, {0xA2, 0x76, 0xC8, 0x28, 0x33, 0x0E, 0x92, 0x6A}};
+
+// The child widget of the clipping window that shows the picture over the destination rectangle.
+class VideoSurface : public QWidget
+{
+  public:
+    VideoSurface(QWidget *parent, const VideoMixingRenderer &renderer) : QWidget(parent), renderer_(renderer)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_TransparentForMouseEvents); // clicks belong to the host
+    }
+
+  protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::black);
+        const QImage picture = renderer_.ComposedPicture();
+        if (picture.isNull())
+            return;
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(renderer_.PictureTarget(size()), picture);
+    }
+
+  private:
+    const VideoMixingRenderer &renderer_;
+};
+
+VideoMixingRenderer::VideoMixingRenderer()
+    : RendererFilter(ClassId, "Video Mixing Renderer 9"), relay_(new QObject)
+{
+}
+
+VideoMixingRenderer::~VideoMixingRenderer()
+{
+    delete surface_.data();
+    relay_->deleteLater();
+}
+
+HRESULT VideoMixingRenderer::CheckMediaType(const MediaType &type) const
+{
+    if (type.majortype != MEDIATYPE_Video ||
+        (type.subtype != MEDIASUBTYPE_RGB32 && type.subtype != MEDIASUBTYPE_ARGB32))
+        return VFW_E_TYPE_NOT_ACCEPTED;
+    VIDEOINFOHEADER vih;
+    if (type.formattype != FORMAT_VideoInfo || !type.ReadFormat(vih) || vih.bmiHeader.biBitCount != 32 ||
+        vih.bmiHeader.biWidth <= 0 || vih.bmiHeader.biHeight == 0)
+        return VFW_E_TYPE_NOT_ACCEPTED;
+    return S_OK;
+}
+
+HRESULT VideoMixingRenderer::SetMediaType(const MediaType &type)
+{
+    VIDEOINFOHEADER vih;
+    type.ReadFormat(vih);
+    std::lock_guard lock(pictureMutex_);
+    width_ = vih.bmiHeader.biWidth;
+    height_ = std::abs(vih.bmiHeader.biHeight);
+    bottomUp_ = vih.bmiHeader.biHeight > 0;
+    // The decoder states the picture aspect in the target rectangle when pixels are not square.
+    const int targetW = vih.rcTarget.right - vih.rcTarget.left, targetH = vih.rcTarget.bottom - vih.rcTarget.top;
+    aspectX_ = targetW > 0 && targetH > 0 ? targetW : width_;
+    aspectY_ = targetW > 0 && targetH > 0 ? targetH : height_;
+    picture_ = QImage();
+    return S_OK;
+}
+
+void VideoMixingRenderer::TakePicture(const Sample &sample)
+{
+    std::lock_guard lock(pictureMutex_);
+    const size_t rowBytes = size_t(width_) * 4;
+    if (width_ <= 0 || sample.ActualLength() < rowBytes * size_t(height_))
+        return;
+    if (picture_.width() != width_ || picture_.height() != height_ || !picture_.isDetached())
+        picture_ = QImage(width_, height_, QImage::Format_RGB32);
+    for (int y = 0; y < height_; ++y) {
+        const int from = bottomUp_ ? height_ - 1 - y : y;
+        std::memcpy(picture_.scanLine(y), sample.Data() + size_t(from) * rowBytes, rowBytes);
+    }
+}
+
+HRESULT VideoMixingRenderer::Render(const Sample &sample)
+{
+    TakePicture(sample);
+    ++framesDrawn_;
+    RequestRepaint();
+    return S_OK;
+}
+
+void VideoMixingRenderer::ShowPreroll(const Sample &sample)
+{
+    TakePicture(sample);
+    RequestRepaint();
+}
+
+HRESULT VideoMixingRenderer::OnActive()
+{
+    framesDrawn_ = 0;
+    return RendererFilter::OnActive();
+}
+
+void VideoMixingRenderer::RequestRepaint()
+{
+    // Streaming thread: hop to the UI thread, where the surface may be touched.
+    QMetaObject::invokeMethod(relay_, [this] {
+        if (surface_)
+            surface_->update();
+    }, Qt::QueuedConnection);
+}
+
+QImage VideoMixingRenderer::ComposedPicture() const
+{
+    QImage picture;
+    {
+        std::lock_guard lock(pictureMutex_);
+        picture = picture_; // shared: the streaming thread detaches before writing again
+    }
+    return picture.isNull() ? picture : mixer_.Compose(picture);
+}
+
+QRect VideoMixingRenderer::PictureTarget(const QSize &surface) const
+{
+    const QRect whole(QPoint(0, 0), surface);
+    std::lock_guard lock(pictureMutex_);
+    if (aspectMode_ != VMR9ARMode_LetterBox || aspectX_ <= 0 || aspectY_ <= 0)
+        return whole;
+    QRect fitted(QPoint(0, 0), QSize(aspectX_, aspectY_).scaled(surface, Qt::KeepAspectRatio));
+    fitted.moveCenter(whole.center());
+    return fitted;
+}
+
+HRESULT VideoMixingRenderer::GetCurrentImage(std::vector<uint8_t> &dib) const
+{
+    const QImage picture = ComposedPicture();
+    if (picture.isNull())
+        return Input()->IsConnected() ? E_FAIL : VFW_E_NOT_CONNECTED;
+    dib = VideoMixer::PackedDib(picture);
+    return S_OK;
+}
+
+HRESULT VideoMixingRenderer::SetVideoClippingWindow(QWidget *window)
+{
+    if (window == window_)
+        return S_OK;
+    delete surface_.data();
+    window_ = window;
+    if (window) {
+        surface_ = new VideoSurface(window, *this);
+        PlaceSurface();
+        surface_->show();
+    }
+    return S_OK;
+}
+
+HRESULT VideoMixingRenderer::SetVideoPosition(const RECT *, const RECT *destination)
+{
+    if (destination)
+        destination_ = *destination;
+    PlaceSurface();
+    return S_OK;
+}
+
+void VideoMixingRenderer::PlaceSurface()
+{
+    if (!surface_)
+        return;
+    surface_->setGeometry(destination_.left, destination_.top, destination_.right - destination_.left,
+                          destination_.bottom - destination_.top);
+    surface_->raise();
+    surface_->update();
+}
+
+HRESULT VideoMixingRenderer::RepaintVideo(QWidget *window)
+{
+    if (!window || window != window_)
+        return E_INVALIDARG;
+    if (surface_)
+        surface_->repaint();
+    return S_OK;
+}
+
+HRESULT VideoMixingRenderer::DisplayModeChanged()
+{
+    PlaceSurface();
+    return S_OK;
+}
+
+HRESULT VideoMixingRenderer::GetNativeVideoSize(int32_t &width, int32_t &height, int32_t &aspectX,
+                                                int32_t &aspectY) const
+{
+    std::lock_guard lock(pictureMutex_);
+    if (width_ <= 0)
+        return VFW_E_NOT_CONNECTED;
+    width = width_;
+    height = height_;
+    aspectX = aspectX_;
+    aspectY = aspectY_;
+    return S_OK;
+}
+
+HRESULT VideoMixingRenderer::SetAspectRatioMode(uint32_t mode)
+{
+    if (mode != VMR9ARMode_None && mode != VMR9ARMode_LetterBox)
+        return E_INVALIDARG;
+    aspectMode_ = mode;
+    if (surface_)
+        surface_->update();
+    return S_OK;
+}
+
+HRESULT VideoMixingRenderer::SetOutputRect(uint32_t stream, const NORMALIZEDRECT &rect)
+{
+    const HRESULT hr = mixer_.SetOutputRect(stream, rect);
+    if (surface_)
+        surface_->update();
+    return hr;
+}
+
+HRESULT VideoMixingRenderer::SetAlphaBitmap(const VMR9AlphaBitmap &block)
+{
+    const HRESULT hr = mixer_.SetAlphaBitmap(block);
+    if (surface_)
+        surface_->update();
+    return hr;
+}
+
+HRESULT VideoMixingRenderer::SetMonitor(int index)
+{
+    if (index < 0)
+        return E_INVALIDARG;
+    monitor_ = index;
+    return S_OK;
+}
+
+QWidget *VideoMixingRenderer::VideoClippingWindow() const
+{
+    return window_;
+}
