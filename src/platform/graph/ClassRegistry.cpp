@@ -42,11 +42,12 @@ ClassRegistry::Sorted(const std::function<bool(const FilterClass &)> &keep) cons
     std::vector<const FilterClass *> found;
     {
         std::lock_guard lock(mutex_);
+        std::vector<Guid> seen; // a class id met once hides its older registrations
         for (auto it = classes_.rbegin(); it != classes_.rend(); ++it) {
-            const bool hidden = std::any_of(found.begin(), found.end(), [&](const FilterClass *seen) {
-                return seen->classId == it->classId;
-            });
-            if (!hidden && keep(*it))
+            if (std::find(seen.begin(), seen.end(), it->classId) != seen.end())
+                continue;
+            seen.push_back(it->classId);
+            if (keep(*it))
                 found.push_back(&*it);
         }
     }

@@ -5,6 +5,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavutil/intreadwrite.h>
 }
 
 class DecoderFilter::In : public InputPin
@@ -149,6 +150,11 @@ HRESULT DecoderFilter::Receive(const SamplePtr &sample)
     packet_->size = int(sample->ActualLength());
     packet_->pts = sample->HasTime() ? sample->Start() : AV_NOPTS_VALUE;
     packet_->flags = sample->IsSyncPoint() ? AV_PKT_FLAG_KEY : 0;
+    if (sample->DiscardAtStart() || sample->DiscardAtEnd())
+        if (uint8_t *skip = av_packet_new_side_data(packet_, AV_PKT_DATA_SKIP_SAMPLES, 10)) {
+            AV_WL32(skip, sample->DiscardAtStart());
+            AV_WL32(skip + 4, sample->DiscardAtEnd());
+        }
     const HRESULT hr = Decode(packet_);
     packet_->data = nullptr;
     packet_->size = 0;

@@ -465,7 +465,8 @@ HRESULT Graph::GetCurrentPosition(REFERENCE_TIME &position)
         if (auto *renderer = dynamic_cast<RendererFilter *>(filter.get()))
             if (auto shown = renderer->LastPresented(); shown && (!latest || *shown > *latest))
                 latest = shown;
-    position = latest.value_or(seekTarget_);
+    // Pictures before the seek target are only on the way to it.
+    position = std::max(latest.value_or(seekTarget_), seekTarget_);
     return S_OK;
 }
 

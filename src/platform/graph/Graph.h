@@ -78,7 +78,7 @@ class Graph : public MediaSeeking, public BasicAudio
     HRESULT GetCapabilities(uint32_t &capabilities) override;
     HRESULT SetPositions(REFERENCE_TIME *current, uint32_t currentFlags, REFERENCE_TIME *stop,
                          uint32_t stopFlags) override;
-    // Media time of the latest sample presented by a renderer (the seek target until one is).
+    // Media time of the latest sample presented by a renderer, never before the last seek target.
     HRESULT GetCurrentPosition(REFERENCE_TIME &position) override;
     HRESULT GetStopPosition(REFERENCE_TIME &position) override;
     HRESULT GetDuration(REFERENCE_TIME &duration) override;

@@ -11,6 +11,7 @@
 
 extern "C" {
 #include <libavformat/avformat.h>
+#include <libavutil/intreadwrite.h>
 }
 
 namespace
@@ -52,6 +53,7 @@ LavSplitterSource::LavSplitterSource() : Filter(CLSID_LAVSplitterSource, "LAV Sp
 LavSplitterSource::~LavSplitterSource()
 {
     StopReader(false);
+    DropPending();
     avformat_close_input(&format_);
 }
 
@@ -62,6 +64,8 @@ HRESULT LavSplitterSource::Load(const std::string &path, const MediaType *)
     format_ = avformat_alloc_context();
     if (!format_)
         return E_OUTOFMEMORY;
+    // Packets of reordered video without their own presentation time get one from libavformat.
+    format_->flags |= AVFMT_FLAG_GENPTS;
     format_->interrupt_callback = {
         [](void *self) { return int(static_cast<LavSplitterSource *>(self)->stopReading_.load()); }, this};
     int err = avformat_open_input(&format_, path.c_str(), nullptr, nullptr);
@@ -132,8 +136,8 @@ HRESULT LavSplitterSource::SetPositions(REFERENCE_TIME *current, uint32_t curren
         }
     };
     REFERENCE_TIME newStop = stop_;
-    if (stop)
-        resolve(stop, stopFlags, stop_, newStop);
+    if (stop && resolve(stop, stopFlags, stop_, newStop))
+        stopSet_ = true;
     stop_ = std::max<REFERENCE_TIME>(newStop, 0);
     REFERENCE_TIME target = start_;
     if (!current || !resolve(current, currentFlags, start_, target))
@@ -223,69 +227,165 @@ REFERENCE_TIME LavSplitterSource::MediaTime(int64_t timestamp, int streamIndex) 
     return av_rescale_q(timestamp, format_->streams[streamIndex]->time_base, HnsBase) - origin;
 }
 
-// Puts the file at the key frame at or before `target` (media time).
-void LavSplitterSource::Position(REFERENCE_TIME target)
+// The connected video stream seeks are aligned on, or -1.
+int LavSplitterSource::VideoStream() const
 {
-    int64_t at = av_rescale_q(target, HnsBase, AV_TIME_BASE_Q);
-    if (format_->start_time != AV_NOPTS_VALUE)
-        at += format_->start_time;
-    if (av_seek_frame(format_, -1, at, AVSEEK_FLAG_BACKWARD) < 0)
-        av_seek_frame(format_, -1, format_->start_time == AV_NOPTS_VALUE ? 0 : format_->start_time,
-                      AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
+    for (size_t i = 0; i < pinByStream_.size(); ++i)
+        if (pinByStream_[i] && pinByStream_[i]->IsConnected() &&
+            format_->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+            return int(i);
+    return -1;
+}
+
+bool LavSplitterSource::ReadPacket(AVPacket *packet)
+{
+    int failures = 0;
+    while (!stopReading_) {
+        const int err = av_read_frame(format_, packet);
+        if (err >= 0)
+            return true;
+        if (err == AVERROR_EOF || ++failures > MaxReadFailures || (format_->pb && avio_feof(format_->pb)))
+            return false;
+    }
+    return false;
+}
+
+// Files without a complete index may put a seek after the key frame wanted: each retry seeks
+// further back, until the first video key frame read lies at or before the target. A retry may
+// land too far back; reading on then finds the nearest key frame.
+bool LavSplitterSource::Position(REFERENCE_TIME target)
+{
+    DropPending();
+    const int video = VideoStream();
+    const int64_t origin = format_->start_time == AV_NOPTS_VALUE ? 0 : format_->start_time;
+    for (REFERENCE_TIME back :
+         std::initializer_list<REFERENCE_TIME>{0, 10'000'000, 40'000'000, 160'000'000, INT64_MAX / 2}) {
+        const REFERENCE_TIME at = back >= target ? 0 : target - back;
+        if (av_seek_frame(format_, -1, av_rescale_q(at, HnsBase, AV_TIME_BASE_Q) + origin,
+                          AVSEEK_FLAG_BACKWARD) < 0)
+            av_seek_frame(format_, -1, origin, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
+        if (video < 0 || target == 0)
+            return true;
+        AVPacket *key = av_packet_alloc();
+        if (!key || !ReadKeyFrame(video, key) || (at > 0 && PacketTime(*key) > target)) {
+            av_packet_free(&key);
+            continue;
+        }
+        pending_.push_back(key);
+        if (back > 0)
+            ReadOnToNearestKeyFrame(video, target);
+        return true;
+    }
+    return false;
+}
+
+// Reads up to the next key frame of the video stream; what comes before it cannot be decoded,
+// and sound before it is not needed.
+bool LavSplitterSource::ReadKeyFrame(int video, AVPacket *packet)
+{
+    while (ReadPacket(packet)) {
+        if (packet->stream_index == video && (packet->flags & AV_PKT_FLAG_KEY))
+            return true;
+        av_packet_unref(packet);
+    }
+    return false;
+}
+
+// With the packets from a key frame at or before the target pending, reads on while the video
+// has not passed the target; each later key frame at or before it replaces what is pending.
+void LavSplitterSource::ReadOnToNearestKeyFrame(int video, REFERENCE_TIME target)
+{
+    for (;;) {
+        AVPacket *packet = av_packet_alloc();
+        if (!packet || !ReadPacket(packet)) {
+            av_packet_free(&packet);
+            return;
+        }
+        const bool isVideo = packet->stream_index == video;
+        if (isVideo && (packet->flags & AV_PKT_FLAG_KEY) && PacketTime(*packet) <= target)
+            DropPending();
+        pending_.push_back(packet);
+        if (isVideo && packet->dts != AV_NOPTS_VALUE && MediaTime(packet->dts, video) > target)
+            return;
+    }
+}
+
+void LavSplitterSource::DropPending()
+{
+    for (AVPacket *packet : pending_)
+        av_packet_free(&packet);
+    pending_.clear();
+}
+
+// The next packet: a pending one, else one read from the file.
+bool LavSplitterSource::NextPacket(AVPacket *packet)
+{
+    if (pending_.empty())
+        return ReadPacket(packet);
+    av_packet_move_ref(packet, pending_.front());
+    av_packet_free(&pending_.front());
+    pending_.pop_front();
+    return true;
+}
+
+// Media time of a packet's presentation (or, without one, its decoding).
+REFERENCE_TIME LavSplitterSource::PacketTime(const AVPacket &packet) const
+{
+    const int64_t stamp = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+    return stamp == AV_NOPTS_VALUE ? INT64_MIN : MediaTime(stamp, packet.stream_index);
+}
+
+// Queues a packet on its pin with its time relative to the segment.
+bool LavSplitterSource::Dispatch(const AVPacket &packet)
+{
+    StreamPin *pin =
+        packet.stream_index < int(pinByStream_.size()) ? pinByStream_[packet.stream_index] : nullptr;
+    if (!pin || pin->ended)
+        return true;
+    const AVStream &stream = *format_->streams[packet.stream_index];
+    // A stream ends before its first packet decoded past the stop position.
+    if (stopSet_ && packet.dts != AV_NOPTS_VALUE && MediaTime(packet.dts, packet.stream_index) > stop_) {
+        pin->ended = true;
+        pin->QueueEndOfStream();
+        return true;
+    }
+    SamplePtr sample = pin->pool.Get(size_t(packet.size));
+    std::memcpy(sample->Data(), packet.data, size_t(packet.size));
+    sample->SetActualLength(size_t(packet.size));
+    if (packet.pts != AV_NOPTS_VALUE) {
+        const REFERENCE_TIME start = MediaTime(packet.pts, packet.stream_index) - start_;
+        const REFERENCE_TIME length = av_rescale_q(packet.duration, stream.time_base, HnsBase);
+        sample->SetTime(start, start + std::max<REFERENCE_TIME>(length, 1));
+    }
+    sample->SetSyncPoint(packet.flags & AV_PKT_FLAG_KEY);
+    sample->SetDiscontinuity(std::exchange(pin->discontinue, false));
+    size_t skipSize = 0;
+    if (const uint8_t *skip = av_packet_get_side_data(&packet, AV_PKT_DATA_SKIP_SAMPLES, &skipSize);
+        skip && skipSize >= 8)
+        sample->SetDiscard(AV_RL32(skip), AV_RL32(skip + 4));
+    return pin->QueueSample(std::move(sample)) || !stopReading_;
 }
 
 // The reading thread: positions the file, announces the segment, then queues packets until the
 // end, the stop position or a stop.
 void LavSplitterSource::ReaderMain()
 {
-    Position(start_);
     for (StreamPin *pin : pins_) {
         pin->ended = !pin->IsConnected();
         pin->discontinue = true;
-        pin->QueueNewSegment(start_, stop_, rate_);
+        pin->QueueNewSegment(start_, stopSet_ ? stop_ : INT64_MAX, rate_);
     }
     AVPacket *packet = av_packet_alloc();
-    int failures = 0;
-    const REFERENCE_TIME segmentLength = stop_ - start_;
-    while (packet && !stopReading_) {
-        const int err = av_read_frame(format_, packet);
-        if (err == AVERROR(EAGAIN))
-            continue;
-        if (err < 0) {
-            if (err == AVERROR_EOF || stopReading_ || ++failures > MaxReadFailures || avio_feof(format_->pb))
-                break;
-            continue;
-        }
-        failures = 0;
-        StreamPin *pin =
-            packet->stream_index < int(pinByStream_.size()) ? pinByStream_[packet->stream_index] : nullptr;
-        if (pin && !pin->ended) {
-            auto sample = pin->pool.Get(size_t(packet->size));
-            std::memcpy(sample->Data(), packet->data, size_t(packet->size));
-            sample->SetActualLength(size_t(packet->size));
-            const int64_t stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-            if (stamp != AV_NOPTS_VALUE) {
-                const REFERENCE_TIME start = MediaTime(stamp, packet->stream_index) - start_;
-                const REFERENCE_TIME length = av_rescale_q(
-                    packet->duration, format_->streams[packet->stream_index]->time_base, HnsBase);
-                sample->SetTime(start, start + std::max<REFERENCE_TIME>(length, 1));
-            }
-            sample->SetSyncPoint(packet->flags & AV_PKT_FLAG_KEY);
-            sample->SetDiscontinuity(std::exchange(pin->discontinue, false));
-            // A stream ends before its first packet decoded past the stop position.
-            if (sample->HasTime() && packet->dts != AV_NOPTS_VALUE &&
-                MediaTime(packet->dts, packet->stream_index) - start_ > segmentLength) {
-                pin->ended = true;
-                pin->QueueEndOfStream();
-            } else if (!pin->QueueSample(std::move(sample)) && stopReading_) {
-                break;
-            }
-        }
+    bool reading = packet && Position(start_) && NextPacket(packet);
+    while (reading && !stopReading_) {
+        reading = Dispatch(*packet);
         av_packet_unref(packet);
         if (std::all_of(pins_.begin(), pins_.end(), [](StreamPin *p) { return p->ended; }))
             break;
+        reading = reading && NextPacket(packet);
     }
     av_packet_free(&packet);
+    DropPending();
     if (!stopReading_)
         for (StreamPin *pin : pins_)
             if (!pin->ended)

@@ -5,12 +5,14 @@
 #include "MediaSeeking.h"
 
 #include <atomic>
+#include <deque>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 struct AVFormatContext;
+struct AVPacket;
 class StreamingOutputPin;
 
 // {B98D13E7-55DB-4385-A33D-09FD1BA26338}
@@ -54,7 +56,19 @@ class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSe
     // Stops the reading thread; `flush` also flushes every pin (a seek), else the pins are stopped.
     void StopReader(bool flush);
     void ReaderMain();
-    void Position(REFERENCE_TIME target);
+    // Reads the next packet, skipping damaged stretches; false at the end or on a stop.
+    bool ReadPacket(AVPacket *packet);
+    // Puts the file at the key frame at or before `target`; the packets from it that were read
+    // meanwhile wait in pending_. False when there is nothing to read.
+    bool Position(REFERENCE_TIME target);
+    bool ReadKeyFrame(int video, AVPacket *packet);
+    void ReadOnToNearestKeyFrame(int video, REFERENCE_TIME target);
+    void DropPending();
+    bool NextPacket(AVPacket *packet);
+    REFERENCE_TIME PacketTime(const AVPacket &packet) const;
+    // Queues a packet on its stream's pin; false when the reading must stop.
+    bool Dispatch(const AVPacket &packet);
+    int VideoStream() const;
     REFERENCE_TIME MediaTime(int64_t timestamp, int streamIndex) const;
 
     std::string path_;
@@ -63,9 +77,11 @@ class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSe
     std::vector<StreamPin *> pins_;
     REFERENCE_TIME duration_ = 0;
     REFERENCE_TIME start_ = 0; // the segment start
-    REFERENCE_TIME stop_ = 0;
+    REFERENCE_TIME stop_ = 0;  // the duration until a stop position is set
+    bool stopSet_ = false;     // a stop position was set: the stream ends there
     double rate_ = 1.0;
 
+    std::deque<AVPacket *> pending_; // reading thread only: packets read while positioning
     std::thread reader_;
     std::atomic<bool> stopReading_{false}; // also interrupts blocking reads
 };

@@ -53,5 +53,6 @@ bool MediaTypeMatches(const MediaType &pattern, const MediaType &type)
 
 bool IsCompleteMediaType(const MediaType &type)
 {
-    return !type.majortype.IsNull() && !type.subtype.IsNull() && !type.formattype.IsNull();
+    return !type.majortype.IsNull() && !type.subtype.IsNull() && !type.formattype.IsNull() &&
+           (type.formattype == FORMAT_None || !type.format.empty());
 }

@@ -63,5 +63,6 @@ class Pin
 // True when `type` fills the fields `pattern` leaves open: null GUIDs in the pattern match
 // anything, and an empty pattern format block matches any block.
 bool MediaTypeMatches(const MediaType &pattern, const MediaType &type);
-// True when `type` names a major type, subtype and format type (a type a connection can use).
+// True when `type` names a major type, subtype and format type and holds a format block (a type
+// a connection can use).
 bool IsCompleteMediaType(const MediaType &type);

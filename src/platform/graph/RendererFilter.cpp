@@ -66,7 +66,9 @@ HRESULT RendererFilter::Receive(const SamplePtr &sample)
     auto lock = StateLock();
     if (flushing_ || ended_ || LockedState() == State_Stopped)
         return S_FALSE;
-    if (sample->IsPreroll())
+    // Preroll samples and those past the segment's stop are not presented.
+    if (sample->IsPreroll() ||
+        (sample->HasTime() && sample->Start() > input_->SegmentStop() - input_->SegmentStart()))
         return S_OK;
     const HRESULT hr = WaitForPresentation(lock, *sample);
     if (hr != S_OK)

@@ -27,5 +27,6 @@ void Sample::Reset()
     actualLength_ = 0;
     start_ = stop_ = 0;
     hasTime_ = syncPoint_ = discontinuity_ = preroll_ = false;
+    discardAtStart_ = discardAtEnd_ = 0;
     mediaType_.reset();
 }

@@ -45,6 +45,16 @@ class Sample
     bool IsPreroll() const { return preroll_; }
     void SetPreroll(bool on) { preroll_ = on; }
 
+    // Sound sample frames to drop from the start and the end of what this compressed sample
+    // decodes to (encoder priming and padding that the container marks).
+    uint32_t DiscardAtStart() const { return discardAtStart_; }
+    uint32_t DiscardAtEnd() const { return discardAtEnd_; }
+    void SetDiscard(uint32_t atStart, uint32_t atEnd)
+    {
+        discardAtStart_ = atStart;
+        discardAtEnd_ = atEnd;
+    }
+
     // Set only on the first sample after the stream's type changed.
     const std::optional<MediaType> &AttachedMediaType() const { return mediaType_; }
     void SetMediaType(std::optional<MediaType> type) { mediaType_ = std::move(type); }
@@ -61,6 +71,8 @@ class Sample
     bool syncPoint_ = false;
     bool discontinuity_ = false;
     bool preroll_ = false;
+    uint32_t discardAtStart_ = 0;
+    uint32_t discardAtEnd_ = 0;
     std::optional<MediaType> mediaType_;
 };
 
