@@ -30,7 +30,8 @@ QString DecodeText(const QByteArray &bytes)
     return utf8.hasError() ? QString::fromLatin1(bytes) : text;
 }
 
-// Floating numbers use the user's decimal separator and never group digits.
+// Floating numbers use the user's decimal separator, never group digits, and are written with
+// as many digits as read back the same number.
 QLocale NumberLocale()
 {
     QLocale locale;
@@ -239,7 +240,7 @@ bool TIniPreferencesMan::ReadInteger(const QString &name, int &n)
 
 bool TIniPreferencesMan::WriteFloat(const QString &name, double x)
 {
-    return WriteString(name, NumberLocale().toString(x, 'g', 15));
+    return WriteString(name, NumberLocale().toString(x, 'g', QLocale::FloatingPointShortest));
 }
 
 bool TIniPreferencesMan::ReadFloat(const QString &name, double &x)
