@@ -4,6 +4,8 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavutil/cpu.h>
+#include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
 
@@ -98,9 +100,7 @@ std::vector<MediaType> VideoDecoderFilter::OutputTypes(const AVCodecParameters &
 HRESULT VideoDecoderFilter::DeliverFrame(const AVFrame &frame, REFERENCE_TIME start)
 {
     const int width = frame.width, height = frame.height;
-    scaler_ = sws_getCachedContext(scaler_, width, height, AVPixelFormat(frame.format), width, height,
-                                   AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr, nullptr);
-    if (!scaler_ || width <= 0 || height <= 0)
+    if (!PrepareScaler(width, height, frame.format))
         return S_OK; // a picture that cannot be converted is dropped
     const int stride = width * 4;
     SamplePtr sample = pool_.Get(size_t(stride) * size_t(height));
@@ -132,6 +132,35 @@ HRESULT VideoDecoderFilter::DeliverFrame(const AVFrame &frame, REFERENCE_TIME st
     width_ = width;
     height_ = height;
     return Output()->Deliver(sample);
+}
+
+// A converter for pictures of this size and format, using as many threads as the decoder.
+bool VideoDecoderFilter::PrepareScaler(int width, int height, int format)
+{
+    if (scaler_ && width == scalerWidth_ && height == scalerHeight_ && format == scalerFormat_)
+        return true;
+    sws_freeContext(scaler_);
+    scaler_ = nullptr;
+    if (width <= 0 || height <= 0 || format < 0)
+        return false;
+    SwsContext *made = sws_alloc_context();
+    const int threads = ThreadCount() > 0 ? ThreadCount() : av_cpu_count();
+    const bool set =
+        made && av_opt_set_int(made, "srcw", width, 0) >= 0 && av_opt_set_int(made, "srch", height, 0) >= 0 &&
+        av_opt_set_int(made, "src_format", format, 0) >= 0 && av_opt_set_int(made, "dstw", width, 0) >= 0 &&
+        av_opt_set_int(made, "dsth", height, 0) >= 0 &&
+        av_opt_set_int(made, "dst_format", AV_PIX_FMT_BGRA, 0) >= 0 &&
+        av_opt_set_int(made, "sws_flags", SWS_BICUBIC, 0) >= 0 &&
+        av_opt_set_int(made, "threads", threads, 0) >= 0;
+    if (!set || sws_init_context(made, nullptr, nullptr) < 0) {
+        sws_freeContext(made);
+        return false;
+    }
+    scaler_ = made;
+    scalerWidth_ = width;
+    scalerHeight_ = height;
+    scalerFormat_ = format;
+    return true;
 }
 
 void VideoDecoderFilter::ResetConversion()
