@@ -136,9 +136,10 @@ HRESULT LavSplitterSource::SetPositions(REFERENCE_TIME *current, uint32_t curren
         }
     };
     REFERENCE_TIME newStop = stop_;
-    if (stop && resolve(stop, stopFlags, stop_, newStop))
+    if (stop && resolve(stop, stopFlags, stop_, newStop)) {
+        stop_ = std::max<REFERENCE_TIME>(newStop, 0);
         stopSet_ = true;
-    stop_ = std::max<REFERENCE_TIME>(newStop, 0);
+    }
     REFERENCE_TIME target = start_;
     if (!current || !resolve(current, currentFlags, start_, target))
         return S_OK;
@@ -373,7 +374,7 @@ void LavSplitterSource::ReaderMain()
     for (StreamPin *pin : pins_) {
         pin->ended = !pin->IsConnected();
         pin->discontinue = true;
-        pin->QueueNewSegment(start_, stopSet_ ? stop_ : INT64_MAX, rate_);
+        pin->QueueNewSegment(start_, stopSet_ ? stop_.load() : INT64_MAX, rate_);
     }
     AVPacket *packet = av_packet_alloc();
     bool reading = packet && Position(start_) && NextPacket(packet);

@@ -77,8 +77,9 @@ class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSe
     std::vector<StreamPin *> pins_;
     REFERENCE_TIME duration_ = 0;
     REFERENCE_TIME start_ = 0; // the segment start
-    REFERENCE_TIME stop_ = 0;  // the duration until a stop position is set
-    bool stopSet_ = false;     // a stop position was set: the stream ends there
+    // The stop may change while the reading thread runs; the start and rate only while it does not.
+    std::atomic<REFERENCE_TIME> stop_{0}; // the duration until a stop position is set
+    std::atomic<bool> stopSet_{false};    // a stop position was set: the stream ends there
     double rate_ = 1.0;
 
     std::deque<AVPacket *> pending_; // reading thread only: packets read while positioning
