@@ -2,6 +2,8 @@
 
 #include "platform/core/MessageWindow.h"
 
+#include <algorithm>
+
 StreamingOutputPin::StreamingOutputPin(Filter &owner, std::string name, size_t maxQueued)
     : OutputPin(owner, std::move(name)), maxQueued_(maxQueued)
 {
@@ -80,12 +82,27 @@ void StreamingOutputPin::EndFlush()
 bool StreamingOutputPin::Enqueue(Item item)
 {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !accepting_ || queue_.size() < maxQueued_; });
+    changed_.wait(lock, [this] { return !accepting_ || !Full(); });
     if (!accepting_)
         return false;
     queue_.push_back(std::move(item));
     changed_.notify_all();
     return true;
+}
+
+// Under mutex_. Full once it holds maxQueued_ items spanning at least MinQueuedHns of stream time,
+// so a stream of short packets (sound) still holds as much time as one of long ones (pictures)
+// and the reader can go on feeding the other pins of a coarsely interleaved file.
+bool StreamingOutputPin::Full() const
+{
+    if (queue_.size() < maxQueued_)
+        return false;
+    if (queue_.size() >= HardLimit)
+        return true;
+    auto timed = [](const Item &item) { return item.sample && item.sample->HasTime(); };
+    const auto first = std::find_if(queue_.begin(), queue_.end(), timed);
+    const auto last = std::find_if(queue_.rbegin(), queue_.rend(), timed);
+    return first == queue_.end() || last->sample->Start() - first->sample->Start() >= MinQueuedHns;
 }
 
 void StreamingOutputPin::WaitFor(const std::function<bool()> &done)

@@ -11,7 +11,8 @@
 // An output pin of a source or splitter with its own streaming thread: the filter's reading
 // thread queues samples, segments and end of stream, and the pin's thread delivers them
 // downstream. The queue is bounded, so a reader outpacing this stream blocks while other pins
-// of the filter keep their own pace (a blocked video renderer never starves audio).
+// of the filter keep their own pace (a blocked video renderer never starves audio). A queue is
+// full at `maxQueued` items once they also span two seconds of the stream.
 //
 // Threads: StartStreaming()/StopStreaming() from the filter's state changes (UI thread);
 // Queue*() from the reading thread; BeginFlush()/EndFlush() from the thread that seeks.
@@ -47,7 +48,11 @@ class StreamingOutputPin : public OutputPin
         REFERENCE_TIME start = 0, stop = 0;
         double rate = 1.0;
     };
+    static constexpr REFERENCE_TIME MinQueuedHns = 20'000'000; // two seconds
+    static constexpr size_t HardLimit = 1000;
+
     bool Enqueue(Item item);
+    bool Full() const;
     // Waits, delivering messages sent to this thread's windows, until done() holds under mutex_.
     void WaitFor(const std::function<bool()> &done);
     void ThreadMain();

@@ -13,6 +13,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace
@@ -62,6 +64,32 @@ class SendingFilter : public TransInPlaceFilter
 
   private:
     HWND window_;
+};
+
+// A video renderer stuck in its first presentation until the filter stops.
+class StuckVideoRenderer : public NullVideoRenderer
+{
+  protected:
+    HRESULT Render(const Sample &sample) override
+    {
+        std::unique_lock lock(mutex_);
+        released_.wait(lock, [this] { return stopped_; });
+        return NullVideoRenderer::Render(sample);
+    }
+    HRESULT OnInactive() override
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stopped_ = true;
+        }
+        released_.notify_all();
+        return NullVideoRenderer::OnInactive();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable released_;
+    bool stopped_ = false;
 };
 
 } // namespace
@@ -220,4 +248,27 @@ TEST(GraphState, VolumeGoesToTheAudioRenderer)
     int32_t volume;
     EXPECT_EQ(silent.graph.put_Volume(0), E_NOTIMPL);
     EXPECT_EQ(silent.graph.get_Volume(volume), E_NOTIMPL);
+}
+
+TEST(GraphState, SoundKeepsFlowingWhileTheVideoRendererIsStuck)
+{
+    Graph graph;
+    FilterPtr source;
+    ASSERT_EQ(graph.AddSourceFilter(TestMedia::Path(MediaFacts::H264Aac.file).toStdString(), "", source),
+              S_OK);
+    auto video = std::make_shared<StuckVideoRenderer>();
+    auto audio = std::make_shared<NullAudioRenderer>();
+    graph.AddFilter(video, "");
+    graph.AddFilter(audio, "");
+    ASSERT_EQ(graph.Connect(*source->FindPin("Video"), *video->GetPin(0)), S_OK);
+    ASSERT_EQ(graph.Connect(*source->FindPin("Audio"), *audio->GetPin(0)), S_OK);
+    ASSERT_EQ(graph.SetSyncSource(nullptr), S_OK);
+    ASSERT_EQ(graph.Run(), S_OK);
+    // The video queue takes two seconds of pictures before the reader waits for it.
+    const int64_t twoSeconds = 2 * MediaFacts::H264Aac.audio[0]->sampleRate;
+    EXPECT_TRUE(WaitUntil([&] { return audio->Stats().frames >= twoSeconds; }));
+    EXPECT_EQ(video->Stats().rendered, 0);
+    const auto stopping = Clock::now();
+    EXPECT_EQ(graph.Stop(), S_OK);
+    EXPECT_LT(ElapsedMs(stopping), 1000);
 }
