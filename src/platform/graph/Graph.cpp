@@ -33,12 +33,14 @@ Graph::Graph(ClassRegistry &registry) : registry_(registry) {}
 
 Graph::~Graph()
 {
+    Clear();
+}
+
+void Graph::Clear()
+{
     Stop();
-    for (const FilterPtr &filter : filters_) {
-        for (Pin *pin : filter->Pins())
-            pin->Disconnect();
-        filter->JoinGraph(nullptr, {});
-    }
+    while (!filters_.empty())
+        RemoveFilter(*filters_.back());
 }
 
 HRESULT Graph::AddFilter(const FilterPtr &filter, const std::string &name)

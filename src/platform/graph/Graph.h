@@ -37,6 +37,8 @@ class Graph : public MediaSeeking, public BasicAudio
     // Stops the graph's use of it: disconnects its pins and removes it. VFW_E_NOT_FOUND when
     // it is not in this graph, VFW_E_NOT_STOPPED while running.
     HRESULT RemoveFilter(Filter &filter);
+    // Stops the graph and removes every filter.
+    void Clear();
     std::vector<FilterPtr> Filters() const;
     FilterPtr FindFilterByName(const std::string &name) const;
     FilterPtr Find(const Filter &filter) const;

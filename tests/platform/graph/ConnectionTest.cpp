@@ -189,6 +189,10 @@ TEST(GraphFilters, NamesAreUniqueAndFoundAgain)
     EXPECT_EQ(graph.FindFilterByName("Renderer 0001"), b);
     EXPECT_EQ(graph.FindFilterByName("Renderer 0002"), nullptr);
     EXPECT_EQ(graph.Filters().size(), 3u);
+    graph.Clear();
+    EXPECT_TRUE(graph.Filters().empty());
+    EXPECT_EQ(a->GetGraph(), nullptr);
+    EXPECT_EQ(graph.AddFilter(a, "Renderer"), S_OK); // free to join a graph again
 }
 
 TEST(CaptureGraphBuilder, FindsPinsByDirectionTypeAndConnectionAndRendersStreams)
