@@ -1,10 +1,7 @@
-#include "framework/ActionCatalogue.h"
-#include "framework/KSActionList.h"
-#include "framework/KSSwitch.h"
 #include "framework/ProgramIdentity.h"
+#include "grab/ShowForm.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QTextStream>
 
 #include <cstdlib>
@@ -12,8 +9,6 @@
 
 namespace
 {
-
-using ActionCatalogue::List;
 
 // Without a display the program runs on Qt's offscreen platform, so command-line jobs work on
 // a server. The toolkit's own variables decide when they are set.
@@ -30,22 +25,6 @@ bool HasOption(int argc, char *argv[], const char *option)
         if (std::strcmp(argv[i], option) == 0)
             return true;
     return false;
-}
-
-// Creates the program's action lists from the catalogue and hooks the main window's lists to
-// the switch, in the order the program hooks them, so every switch is recognised. The
-// script window's lists take no switches.
-void CreateActionLists(QObject *owner, TKSSwitch &commandLine)
-{
-    const List order[] = {List::am,     List::gpal,   List::vidman,    List::audman,
-                          List::NavMan, List::ficman, List::al_script, List::ficman_script};
-    for (List which : order) {
-        auto *list = new TKSActionList(owner);
-        list->setObjectName(ActionCatalogue::ListName(which));
-        ActionCatalogue::CreateActions(*list, which);
-        if (which != List::al_script && which != List::ficman_script)
-            list->SetSwitch(&commandLine);
-    }
 }
 
 QString HelpText(const TKSSwitch &commandLine)
@@ -75,6 +54,12 @@ QString HelpText(const TKSSwitch &commandLine)
     return text;
 }
 
+// The folder of the program file, where the portable preferences live.
+QString ProgramFolder()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
 void Print(const QString &text)
 {
     QTextStream(stdout) << text;
@@ -92,10 +77,9 @@ int main(int argc, char *argv[])
         // Actions need the GUI side of Qt, though no window opens: the offscreen platform
         // serves with or without a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        QGuiApplication app(argc, argv);
-        TKSSwitch commandLine;
-        CreateActionLists(&app, commandLine);
-        Print(HelpText(commandLine));
+        QApplication app(argc, argv);
+        TShowForm form(ProgramFolder());
+        Print(HelpText(form.Switch()));
         return EXIT_SUCCESS;
     }
 
@@ -104,13 +88,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
     QApplication::setOrganizationName(ProgramIdentity::Maker());
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("%1 by %2").arg(ProgramIdentity::Title(), ProgramIdentity::Maker()));
-    window.resize(960, 640);
     // The switch runs the command line at the application's first activation.
-    TKSSwitch commandLine(&window);
-    commandLine.MainWindow = &window;
-    CreateActionLists(&window, commandLine);
-    window.show();
+    TShowForm form(ProgramFolder());
+    form.show();
     return app.exec();
 }

@@ -65,7 +65,7 @@ TIniPreferencesMan::TIniPreferencesMan(const QString &fileName) : fileName_(file
     QFile file(fileName);
     if (file.open(QIODevice::ReadOnly))
         lines_ = DecodeLines(file.readAll());
-    else
+    if (lines_.isEmpty()) // a new or empty file starts with the root section
         lines_ = {QStringLiteral("[]")};
     section_ = FindHeader(QString());
 }

@@ -9,7 +9,7 @@
 // line ends, through a temporary file renamed into place.
 class TIniPreferencesMan final : public TPreferencesMan {
 public:
-    // Reads `fileName` when it exists; a new file starts as the single line "[]".
+    // Reads `fileName` when it exists; a new or empty file starts as the single line "[]".
     explicit TIniPreferencesMan(const QString &fileName);
     ~TIniPreferencesMan() override;
 

@@ -1,5 +1,5 @@
 #include "FfProbe.h"
-#include "QStringPrinter.h"
+#include "support/QStringPrinter.h"
 #include "support/MediaFacts.h"
 #include "support/TestMedia.h"
 

@@ -1,6 +1,6 @@
 #include "DifFrame.h"
 #include "FfProbe.h"
-#include "QStringPrinter.h"
+#include "support/QStringPrinter.h"
 #include "support/MediaFacts.h"
 #include "support/TestMedia.h"
 

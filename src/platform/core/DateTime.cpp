@@ -24,11 +24,11 @@ Parts Split(TDateTime value)
     return {Epoch.addDays(days), int(ms / 3600000), int(ms / 60000 % 60), int(ms / 1000 % 60), int(ms % 1000)};
 }
 
-// The first character of a locale format that is neither a field letter nor a quote.
+// The first character of a locale format that is neither a field letter, a blank nor a quote.
 QChar FirstSeparator(const QString &format)
 {
     for (QChar c : format)
-        if (!c.isLetter() && c != QLatin1Char('\''))
+        if (!c.isLetter() && !c.isSpace() && c != QLatin1Char('\''))
             return c;
     return QChar();
 }
