@@ -1,14 +1,16 @@
 // Decodes the video of each clip through the filter graph (file source, decoder, null renderer,
 // no clock) and through `ffmpeg -i CLIP -pix_fmt bgra -f null -` in the same run, with one
 // decoding thread and with FFmpeg's frame threading, and prints pictures per second and the
-// ratio of the two. Usage: bench_graph [MEDIA_DIR] [CLIP...]
+// ratio of the two. Usage: bench_graph [MEDIA_DIR] [CLIP...] (a clip may be an absolute path).
 #include "platform/graph/DecoderFilter.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphEvents.h"
 #include "platform/graph/NullVideoRenderer.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -95,6 +97,25 @@ bool Measure(const QString &clip, int threads, Run &graph, Run &peer)
     return true;
 }
 
+// The test clips are short; a 20-second SD MPEG-2 program stream (GOP 12, two B-frames) made
+// here once gives the MPEG-2 figures a steadier base. Empty when ffmpeg cannot make it.
+QString LongMpeg2Clip()
+{
+    const QString dir = QDir::tempPath() + "/kestrin-bench";
+    const QString clip = dir + "/mpeg2_sd_20s.mpg";
+    if (QFileInfo::exists(clip))
+        return clip;
+    QDir().mkpath(dir);
+    const QString partial = clip + ".part";
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-v", "error", "-nostdin", "-y", "-f", "lavfi", "-i",
+                            "testsrc2=size=720x576:rate=25:duration=20", "-c:v", "mpeg2video", "-b:v", "8M",
+                            "-g", "12", "-bf", "2", "-f", "vob", partial});
+    if (!ffmpeg.waitForFinished(600000) || ffmpeg.exitCode() != 0 || !QFile::rename(partial, clip))
+        return {};
+    return clip;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -102,16 +123,19 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const QString dir = args.isEmpty() ? QString(KESTRIN_BENCH_MEDIA_DIR) : args.takeFirst();
-    if (args.isEmpty())
+    if (args.isEmpty()) {
         args = {"h264_1080p_gop250.mp4", "h264_aac.mp4",  "mpeg2_mp2.mpg",
                 "dv_pal_16x9.dv",        "wmv2_wma2.wmv", "h264_vorbis_2997.mkv"};
+        if (const QString mpeg2 = LongMpeg2Clip(); !mpeg2.isEmpty())
+            args.append(mpeg2);
+    }
     std::printf("%-24s %-7s %8s %10s %10s %7s\n", "clip", "threads", "pictures", "graph fps", "ffmpeg fps",
                 "ratio");
     int failures = 0;
     for (const QString &name : args) {
-        const QString clip = dir + "/" + name;
+        const QString clip = QFileInfo(name).isAbsolute() ? name : dir + "/" + name;
         if (!QFileInfo::exists(clip)) {
-            std::printf("%-24s missing\n", qPrintable(name));
+            std::printf("%-24s missing\n", qPrintable(QFileInfo(name).fileName()));
             continue;
         }
         // 1: single-threaded; 0: FFmpeg's frame threads on every core.
@@ -119,11 +143,12 @@ int main(int argc, char **argv)
             Run graph, peer;
             const bool ok = Measure(clip, threads, graph, peer);
             if (!ok) {
-                std::printf("%-24s %-7s failed\n", qPrintable(name), threads == 1 ? "1" : "frame");
+                std::printf("%-24s %-7s failed\n", qPrintable(QFileInfo(name).fileName()),
+                            threads == 1 ? "1" : "frame");
                 ++failures;
                 continue;
             }
-            std::printf("%-24s %-7s %8lld %10.1f %10.1f %7.2f\n", qPrintable(name),
+            std::printf("%-24s %-7s %8lld %10.1f %10.1f %7.2f\n", qPrintable(QFileInfo(name).fileName()),
                         threads == 1 ? "1" : "frame", static_cast<long long>(graph.pictures), graph.Rate(),
                         peer.Rate(), peer.Rate() > 0 ? graph.Rate() / peer.Rate() : 0.0);
         }

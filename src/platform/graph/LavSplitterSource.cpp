@@ -262,9 +262,11 @@ bool LavSplitterSource::Position(REFERENCE_TIME target)
     for (REFERENCE_TIME back :
          std::initializer_list<REFERENCE_TIME>{0, 10'000'000, 40'000'000, 160'000'000, INT64_MAX / 2}) {
         const REFERENCE_TIME at = back >= target ? 0 : target - back;
-        if (av_seek_frame(format_, -1, av_rescale_q(at, HnsBase, AV_TIME_BASE_Q) + origin,
-                          AVSEEK_FLAG_BACKWARD) < 0)
-            av_seek_frame(format_, -1, origin, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
+        if (at == 0)
+            Rewind();
+        else if (av_seek_frame(format_, -1, av_rescale_q(at, HnsBase, AV_TIME_BASE_Q) + origin,
+                               AVSEEK_FLAG_BACKWARD) < 0)
+            continue;
         if (video < 0 || target == 0)
             return true;
         AVPacket *key = av_packet_alloc();
@@ -278,6 +280,18 @@ bool LavSplitterSource::Position(REFERENCE_TIME target)
         return true;
     }
     return false;
+}
+
+// Back to the first packet. Streams whose time stamps may jump (MPEG program and transport
+// streams) are found by scanning, which can land past the first pictures, so they go back to
+// their first byte instead.
+void LavSplitterSource::Rewind()
+{
+    if ((format_->iformat->flags & AVFMT_TS_DISCONT) && av_seek_frame(format_, -1, 0, AVSEEK_FLAG_BYTE) >= 0)
+        return;
+    const int64_t origin = format_->start_time == AV_NOPTS_VALUE ? 0 : format_->start_time;
+    if (av_seek_frame(format_, -1, origin, AVSEEK_FLAG_BACKWARD) < 0)
+        av_seek_frame(format_, -1, origin, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
 }
 
 // Reads up to the next key frame of the video stream; what comes before it cannot be decoded,

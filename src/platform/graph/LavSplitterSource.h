@@ -61,6 +61,7 @@ class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSe
     // Puts the file at the key frame at or before `target`; the packets from it that were read
     // meanwhile wait in pending_. False when there is nothing to read.
     bool Position(REFERENCE_TIME target);
+    void Rewind();
     bool ReadKeyFrame(int video, AVPacket *packet);
     void ReadOnToNearestKeyFrame(int video, REFERENCE_TIME target);
     void DropPending();

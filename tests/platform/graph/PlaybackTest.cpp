@@ -2,6 +2,9 @@
 #include "support/MediaFacts.h"
 #include "support/TestMedia.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 // Every clip plays to its end free-running, every stream through a decoder found by intelligent
@@ -41,3 +44,26 @@ INSTANTIATE_TEST_SUITE_P(Clips, ClipPlayback, ::testing::ValuesIn(MediaFacts::Al
                                      c = '_';
                              return name;
                          });
+
+// A longer program stream, where finding a time by scanning lands past the first pictures: playing
+// from the start still shows every picture, the first at time 0.
+TEST(LongProgramStream, PlaysFromItsFirstPicture)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString clip = dir.filePath("long.mpg");
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg",
+                 {"-v", "error", "-nostdin", "-f", "lavfi", "-i", "testsrc2=size=720x576:rate=25:duration=10",
+                  "-c:v", "mpeg2video", "-b:v", "8M", "-g", "12", "-bf", "2", "-f", "vob", clip});
+    ASSERT_TRUE(ffmpeg.waitForFinished(120000));
+    ASSERT_EQ(ffmpeg.exitCode(), 0);
+
+    PlaybackRig rig;
+    ASSERT_EQ(rig.Build(clip), S_OK);
+    ASSERT_EQ(rig.graph.SetSyncSource(nullptr), S_OK);
+    ASSERT_TRUE(rig.RunToCompletion(60000));
+    const auto counts = rig.video->Stats();
+    EXPECT_EQ(counts.rendered, 250);
+    EXPECT_EQ(counts.firstStart, 0);
+}
