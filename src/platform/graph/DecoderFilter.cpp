@@ -13,7 +13,6 @@ class DecoderFilter::In : public InputPin
   public:
     explicit In(DecoderFilter &filter) : InputPin(filter, "In"), filter_(filter) {}
 
-    std::vector<MediaType> MediaTypes() const override { return {}; }
     HRESULT CheckMediaType(const MediaType &type) const override
     {
         return CodecMediaType::CodecId(type) == filter_.codec_.id ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
