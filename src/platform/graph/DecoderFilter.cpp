@@ -3,6 +3,8 @@
 #include "CodecMediaType.h"
 #include "platform/core/MessageWindow.h"
 
+#include <algorithm>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/intreadwrite.h>
@@ -145,8 +147,7 @@ HRESULT DecoderFilter::Receive(const SamplePtr &sample)
     if (input_->IsFlushing() || State() == State_Stopped || !context_)
         return S_FALSE;
     av_packet_unref(packet_);
-    packet_->data = sample->Data();
-    packet_->size = int(sample->ActualLength());
+    ShareSample(sample);
     packet_->pts = sample->HasTime() ? sample->Start() : AV_NOPTS_VALUE;
     packet_->flags = sample->IsSyncPoint() ? AV_PKT_FLAG_KEY : 0;
     if (sample->DiscardAtStart() || sample->DiscardAtEnd())
@@ -155,9 +156,28 @@ HRESULT DecoderFilter::Receive(const SamplePtr &sample)
             AV_WL32(skip + 4, sample->DiscardAtEnd());
         }
     const HRESULT hr = Decode(packet_);
-    packet_->data = nullptr;
-    packet_->size = 0;
+    av_packet_unref(packet_);
     return hr;
+}
+
+// Points packet_ at the sample's data. When the buffer has the zeroed tail libavcodec reads past
+// the end, the packet shares the sample (which stays alive while the codec holds the packet), so
+// the codec takes it without a copy; otherwise libavcodec copies it.
+void DecoderFilter::ShareSample(const SamplePtr &sample)
+{
+    packet_->data = sample->Data();
+    packet_->size = int(sample->ActualLength());
+    const uint8_t *tail = sample->Data() + sample->ActualLength();
+    if (sample->Capacity() < sample->ActualLength() + AV_INPUT_BUFFER_PADDING_SIZE ||
+        std::any_of(tail, tail + AV_INPUT_BUFFER_PADDING_SIZE, [](uint8_t b) { return b != 0; }))
+        return;
+    auto *owner = new SamplePtr(sample);
+    packet_->buf = av_buffer_create(
+        sample->Data(), int(sample->Capacity()),
+        [](void *opaque, uint8_t *) { delete static_cast<SamplePtr *>(opaque); }, owner,
+        AV_BUFFER_FLAG_READONLY);
+    if (!packet_->buf)
+        delete owner;
 }
 
 HRESULT DecoderFilter::Decode(const AVPacket *packet)

@@ -63,6 +63,7 @@ class DecoderFilter : public Filter
     HRESULT SetInputType(const MediaType &type, const Pin &peer);
     // Under streamMutex_: sends `packet` (nullptr drains) and delivers every frame it gives.
     HRESULT Decode(const AVPacket *packet);
+    void ShareSample(const SamplePtr &sample);
     void CloseCodec();
 
     const AVCodec &codec_;

@@ -364,8 +364,10 @@ bool LavSplitterSource::Dispatch(const AVPacket &packet)
         pin->QueueEndOfStream();
         return true;
     }
-    SamplePtr sample = pin->pool.Get(size_t(packet.size));
+    // With the zeroed tail a decoder needs, so it can take the buffer without copying it.
+    SamplePtr sample = pin->pool.Get(size_t(packet.size) + AV_INPUT_BUFFER_PADDING_SIZE);
     std::memcpy(sample->Data(), packet.data, size_t(packet.size));
+    std::memset(sample->Data() + packet.size, 0, AV_INPUT_BUFFER_PADDING_SIZE);
     sample->SetActualLength(size_t(packet.size));
     if (packet.pts != AV_NOPTS_VALUE) {
         const REFERENCE_TIME start = MediaTime(packet.pts, packet.stream_index) - start_;
