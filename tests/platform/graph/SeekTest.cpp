@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 namespace
 {
 
@@ -129,4 +132,31 @@ TEST(Seeking, ReportsPositionsDurationAndCapabilities)
     const auto counts = rig.video->Stats();
     EXPECT_LE(*counts.lastStart, newStop - target);
     EXPECT_GE(*counts.lastStart, newStop - target - 2 * 400'000);
+}
+
+TEST(Seeking, WhilePlayingOnTheClockRestartsAtTheTargetAndPlaysOn)
+{
+    PlaybackRig rig;
+    ASSERT_EQ(rig.Build(TestMedia::Path(MediaFacts::Mpeg2Ps.file)), S_OK);
+    ASSERT_EQ(rig.graph.Run(), S_OK);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const int64_t before = rig.video->Stats().rendered;
+    EXPECT_GT(before, 0);
+    EXPECT_LT(before, MediaFacts::Mpeg2Ps.video->frames / 2); // on the clock, not as fast as possible
+
+    REFERENCE_TIME target = 2 * Second;
+    ASSERT_EQ(
+        rig.graph.SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+        S_OK);
+    FILTER_STATE state;
+    ASSERT_EQ(rig.graph.GetState(5000, state), S_OK);
+    EXPECT_EQ(state, State_Running);
+    ASSERT_TRUE(rig.RunToCompletion(10000));
+    const auto counts = rig.video->Stats();
+    EXPECT_EQ(counts.segmentStart, target);
+    EXPECT_LE(*counts.firstStart, 0);
+    REFERENCE_TIME position = 0;
+    ASSERT_EQ(rig.graph.GetCurrentPosition(position), S_OK);
+    EXPECT_GE(position, 2 * Second + 9 * 400'000); // the last picture, near 3 s
+    EXPECT_EQ(rig.graph.Stop(), S_OK);
 }
