@@ -1,12 +1,15 @@
 // A small player for a look at the renderers: plays a file through the graph into the windowless
 // video renderer and the audio renderer. Space pauses and resumes, H and V flip, I toggles a
-// test inlay. With --snapshot FILE it pauses at --at SECONDS, saves the window and quits.
+// test inlay. With --snapshot FILE it pauses at --at SECONDS, saves the window and quits; with
+// --free-run it plays as fast as it can, prints pictures per second and quits (a benchmark).
 #include "platform/graph/AudioRenderer.h"
 #include "platform/graph/Graph.h"
+#include "platform/graph/GraphEvents.h"
 #include "platform/graph/VideoMixingRenderer.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
@@ -31,7 +34,8 @@ class PlayerWindow : public QWidget
         video_->SetVideoClippingWindow(this);
     }
 
-    bool Open(const QString &path)
+    // Connects the first video stream and, when asked, the first audio stream.
+    bool Open(const QString &path, bool withAudio)
     {
         if (FAILED(graph_.AddSourceFilter(path.toStdString(), "Source", source_)))
             return false;
@@ -40,6 +44,8 @@ class PlayerWindow : public QWidget
         bool any = false;
         for (Pin *pin : source_->Pins()) {
             const bool isVideo = pin->MediaTypes().at(0).majortype == MEDIATYPE_Video;
+            if (!isVideo && !withAudio)
+                continue;
             Pin &renderer = *(isVideo ? video_->Input() : audio_->Input());
             any |= !renderer.IsConnected() && SUCCEEDED(graph_.Connect(*pin, renderer));
         }
@@ -47,6 +53,24 @@ class PlayerWindow : public QWidget
     }
 
     void Run() { graph_.Run(); }
+    // Plays to the end as fast as the pictures can be decoded and drawn; pictures per second.
+    double RunFree()
+    {
+        graph_.SetSyncSource(nullptr);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        graph_.Run();
+        int32_t code = 0;
+        intptr_t p1, p2;
+        while (code != EC_COMPLETE) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            if (graph_.GetEvent(code, p1, p2, 0) != S_OK)
+                code = 0;
+        }
+        const double seconds = elapsed.elapsed() / 1000.0;
+        graph_.Stop();
+        return video_->FramesDrawn() / seconds;
+    }
     void Pause()
     {
         graph_.Pause();
@@ -139,15 +163,21 @@ int main(int argc, char *argv[])
     options.addOption({QStringLiteral("at"), QStringLiteral("Position of the snapshot in seconds."), QStringLiteral("SECONDS"), QStringLiteral("0")});
     options.addOption({QStringLiteral("flip"), QStringLiteral("Flip: h, v or hv."), QStringLiteral("AXES")});
     options.addOption({QStringLiteral("inlay"), QStringLiteral("Show the test inlay.")});
+    options.addOption({QStringLiteral("free-run"), QStringLiteral("Play as fast as possible, print pictures per second.")});
     options.process(app);
     if (options.positionalArguments().isEmpty())
         options.showHelp(1);
 
     PlayerWindow window;
     window.show();
-    if (!window.Open(options.positionalArguments().first())) {
+    // Free-running plays pictures only: the sound device would hold the graph to real time.
+    if (!window.Open(options.positionalArguments().first(), !options.isSet(QStringLiteral("free-run")))) {
         std::fprintf(stderr, "Cannot play %s\n", qPrintable(options.positionalArguments().first()));
         return 1;
+    }
+    if (options.isSet(QStringLiteral("free-run"))) {
+        std::printf("%.1f pictures per second\n", window.RunFree());
+        return 0;
     }
     if (!options.isSet(QStringLiteral("snapshot"))) {
         window.Run();
