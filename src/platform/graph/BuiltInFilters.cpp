@@ -1,9 +1,11 @@
+#include "AudioRenderer.h"
 #include "ClassRegistry.h"
 #include "DecoderClasses.h"
 #include "LavSplitterSource.h"
 #include "MediaGuids.h"
 #include "NullAudioRenderer.h"
 #include "NullVideoRenderer.h"
+#include "VideoMixingRenderer.h"
 
 void RegisterBuiltInFilters(ClassRegistry &registry)
 {
@@ -28,5 +30,21 @@ void RegisterBuiltInFilters(ClassRegistry &registry)
                        {{MEDIATYPE_Audio, MEDIASUBTYPE_PCM}, {MEDIATYPE_Audio, MEDIASUBTYPE_IEEE_FLOAT}},
                        {},
                        [] { return std::make_shared<NullAudioRenderer>(); }});
+    // The real renderers are made by class id; like the platform's, they are never picked by
+    // intelligent connection.
+    registry.Register({VideoMixingRenderer::ClassId,
+                       "Video Mixing Renderer 9",
+                       MERIT_DO_NOT_USE,
+                       CLSID_LegacyAmFilterCategory,
+                       {{MEDIATYPE_Video, MEDIASUBTYPE_RGB32}},
+                       {},
+                       [] { return std::make_shared<VideoMixingRenderer>(); }});
+    registry.Register({AudioRenderer::ClassId,
+                       "Default DirectSound Device",
+                       MERIT_DO_NOT_USE,
+                       CLSID_AudioRendererCategory,
+                       {{MEDIATYPE_Audio, MEDIASUBTYPE_PCM}, {MEDIATYPE_Audio, MEDIASUBTYPE_IEEE_FLOAT}},
+                       {},
+                       [] { return std::make_shared<AudioRenderer>(); }});
     RegisterDecoderClasses(registry);
 }

@@ -36,15 +36,18 @@ class VideoSurface : public QWidget
     const VideoMixingRenderer &renderer_;
 };
 
+struct VideoMixingRenderer::RepaintRelay : QObject {
+    QPointer<VideoSurface> surface;
+};
+
 VideoMixingRenderer::VideoMixingRenderer()
-    : RendererFilter(ClassId, "Video Mixing Renderer 9"), relay_(new QObject)
+    : RendererFilter(ClassId, "Video Mixing Renderer 9"), relay_(std::make_unique<RepaintRelay>())
 {
 }
 
 VideoMixingRenderer::~VideoMixingRenderer()
 {
     delete surface_.data();
-    relay_->deleteLater();
 }
 
 HRESULT VideoMixingRenderer::CheckMediaType(const MediaType &type) const
@@ -112,9 +115,10 @@ HRESULT VideoMixingRenderer::OnActive()
 void VideoMixingRenderer::RequestRepaint()
 {
     // Streaming thread: hop to the UI thread, where the surface may be touched.
-    QMetaObject::invokeMethod(relay_, [this] {
-        if (surface_)
-            surface_->update();
+    RepaintRelay *relay = relay_.get();
+    QMetaObject::invokeMethod(relay, [relay] {
+        if (relay->surface)
+            relay->surface->update();
     }, Qt::QueuedConnection);
 }
 
@@ -156,6 +160,7 @@ HRESULT VideoMixingRenderer::SetVideoClippingWindow(QWidget *window)
     window_ = window;
     if (window) {
         surface_ = new VideoSurface(window, *this);
+        relay_->surface = surface_;
         PlaceSurface();
         surface_->show();
     }

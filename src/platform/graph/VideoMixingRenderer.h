@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 
 class QWidget;
@@ -83,8 +84,11 @@ class VideoMixingRenderer final : public RendererFilter
     VideoMixer mixer_;
     QPointer<QWidget> window_;
     QPointer<VideoSurface> surface_;
+    // Lives on the UI thread and is deleted with the renderer, which drops repaint requests
+    // still queued to it; the streaming thread queues them there, never to `this`.
+    struct RepaintRelay;
     RECT destination_{};
     uint32_t aspectMode_ = VMR9ARMode_None;
     int monitor_ = 0;
-    QObject *relay_; // lives on the UI thread; repaint requests are queued to it
+    std::unique_ptr<RepaintRelay> relay_;
 };

@@ -232,3 +232,20 @@ TEST(AudioRenderer, VolumeIsHundredthsOfADecibelThroughTheGraph)
     EXPECT_EQ(rig.graph.get_Volume(v), S_OK);
     EXPECT_EQ(v, -752);
 }
+
+TEST(Renderers, AreMadeByTheirClassIdsButNeverPickedByIntelligentConnection)
+{
+    ClassRegistry &registry = ClassRegistry::Default();
+    for (const Guid &id : {VideoMixingRenderer::ClassId, AudioRenderer::ClassId}) {
+        FilterPtr filter;
+        ASSERT_EQ(registry.CreateInstance(id, filter), S_OK) << id.ToString();
+        EXPECT_EQ(filter->ClassId(), id);
+    }
+    EXPECT_EQ(VideoMixingRenderer::ClassId.ToString(), "{51B4ABF3-748F-4E3B-A276-C828330E926A}");
+    EXPECT_EQ(AudioRenderer::ClassId.ToString(), "{79376820-07D0-11CF-A24D-0020AFD79767}");
+    MediaType rgb;
+    rgb.majortype = MEDIATYPE_Video;
+    rgb.subtype = MEDIASUBTYPE_RGB32;
+    for (const FilterClass *c : registry.ClassesTaking(rgb))
+        EXPECT_NE(c->classId, VideoMixingRenderer::ClassId);
+}
