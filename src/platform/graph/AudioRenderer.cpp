@@ -74,7 +74,7 @@ HRESULT AudioRenderer::SetMediaType(const MediaType &type)
     return S_OK;
 }
 
-HRESULT AudioRenderer::Render(const Sample &sample)
+HRESULT AudioRenderer::Render(const SamplePtr &sample)
 {
     std::shared_ptr<AudioOutput> output;
     {
@@ -82,7 +82,7 @@ HRESULT AudioRenderer::Render(const Sample &sample)
         output = output_;
     }
     if (output)
-        output->Write(sample.Data(), sample.ActualLength());
+        output->Write(sample->Data(), sample->ActualLength());
     return S_OK;
 }
 

@@ -29,7 +29,7 @@ class AudioRenderer final : public RendererFilter, public ClockProvider, public 
   protected:
     HRESULT CheckMediaType(const MediaType &type) const override;
     HRESULT SetMediaType(const MediaType &type) override;
-    HRESULT Render(const Sample &sample) override;
+    HRESULT Render(const SamplePtr &sample) override;
     REFERENCE_TIME PresentationLead() const override;
     void OnFlush() override;
     HRESULT OnInactive() override;

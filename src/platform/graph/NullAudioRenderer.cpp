@@ -46,13 +46,13 @@ HRESULT NullAudioRenderer::SetMediaType(const MediaType &type)
     return S_OK;
 }
 
-HRESULT NullAudioRenderer::Render(const Sample &sample)
+HRESULT NullAudioRenderer::Render(const SamplePtr &sample)
 {
     std::lock_guard lock(mutex_);
     ++counts_.buffers;
-    counts_.frames += int64_t(sample.ActualLength() / blockAlign_);
-    if (!counts_.firstStart && sample.HasTime())
-        counts_.firstStart = sample.Start();
+    counts_.frames += int64_t(sample->ActualLength() / blockAlign_);
+    if (!counts_.firstStart && sample->HasTime())
+        counts_.firstStart = sample->Start();
     return S_OK;
 }
 

@@ -31,7 +31,7 @@ class NullAudioRenderer : public RendererFilter, public BasicAudio
   protected:
     HRESULT CheckMediaType(const MediaType &type) const override;
     HRESULT SetMediaType(const MediaType &type) override;
-    HRESULT Render(const Sample &sample) override;
+    HRESULT Render(const SamplePtr &sample) override;
     void OnNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
   private:

@@ -69,19 +69,19 @@ void NullVideoRenderer::Note(const Sample &sample)
     counts_.lastStart = sample.Start();
 }
 
-HRESULT NullVideoRenderer::Render(const Sample &sample)
+HRESULT NullVideoRenderer::Render(const SamplePtr &sample)
 {
     std::lock_guard lock(mutex_);
     ++counts_.rendered;
-    Note(sample);
+    Note(*sample);
     return S_OK;
 }
 
-void NullVideoRenderer::ShowPreroll(const Sample &sample)
+void NullVideoRenderer::ShowPreroll(const SamplePtr &sample)
 {
     std::lock_guard lock(mutex_);
     ++counts_.prerolled;
-    Note(sample);
+    Note(*sample);
 }
 
 void NullVideoRenderer::OnNewSegment(REFERENCE_TIME start, REFERENCE_TIME, double)

@@ -34,8 +34,8 @@ class NullVideoRenderer : public RendererFilter
   protected:
     HRESULT CheckMediaType(const MediaType &type) const override;
     HRESULT SetMediaType(const MediaType &type) override;
-    HRESULT Render(const Sample &sample) override;
-    void ShowPreroll(const Sample &sample) override;
+    HRESULT Render(const SamplePtr &sample) override;
+    void ShowPreroll(const SamplePtr &sample) override;
     void OnNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
   private:

@@ -70,11 +70,11 @@ HRESULT RendererFilter::Receive(const SamplePtr &sample)
     if (sample->IsPreroll() ||
         (sample->HasTime() && sample->Start() > input_->SegmentStop() - input_->SegmentStart()))
         return S_OK;
-    const HRESULT hr = WaitForPresentation(lock, *sample);
+    const HRESULT hr = WaitForPresentation(lock, sample);
     if (hr != S_OK)
         return hr;
     lock.unlock();
-    const HRESULT rendered = Render(*sample);
+    const HRESULT rendered = Render(sample);
     const REFERENCE_TIME media = input_->SegmentStart() + (sample->HasTime() ? sample->Start() : 0);
     lock.lock();
     lastPresented_ = media;
@@ -82,7 +82,7 @@ HRESULT RendererFilter::Receive(const SamplePtr &sample)
 }
 
 // Under the lock: waits until `sample` is due. S_FALSE when a stop or flush ends the wait.
-HRESULT RendererFilter::WaitForPresentation(std::unique_lock<std::mutex> &lock, const Sample &sample)
+HRESULT RendererFilter::WaitForPresentation(std::unique_lock<std::mutex> &lock, const SamplePtr &sample)
 {
     bool shown = false;
     for (;;) {
@@ -105,10 +105,10 @@ HRESULT RendererFilter::WaitForPresentation(std::unique_lock<std::mutex> &lock, 
         }
         holding_ = true;
         const auto clock = LockedSyncSource();
-        if (!clock || !sample.HasTime())
+        if (!clock || !sample->HasTime())
             return S_OK;
         const REFERENCE_TIME wait =
-            LockedStreamStart() + sample.Start() - PresentationLead() - clock->GetTime();
+            LockedStreamStart() + sample->Start() - PresentationLead() - clock->GetTime();
         if (wait <= 0)
             return S_OK;
         StateSignal().wait_for(lock, std::chrono::microseconds(wait / 10));

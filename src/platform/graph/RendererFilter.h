@@ -29,8 +29,8 @@ class RendererFilter : public Filter
     virtual HRESULT SetMediaType(const MediaType &) { return S_OK; }
     // Streaming thread: present the sample now (a sample held while paused is presented first
     // through ShowPreroll() and again through Render() when its time comes).
-    virtual HRESULT Render(const Sample &sample) = 0;
-    virtual void ShowPreroll(const Sample &) {}
+    virtual HRESULT Render(const SamplePtr &sample) = 0;
+    virtual void ShowPreroll(const SamplePtr &) {}
     // How long before its start time a sample is handed to Render() (a sound device plays what
     // it is given after its buffer's worth). Streaming thread.
     virtual REFERENCE_TIME PresentationLead() const { return 0; }
@@ -47,7 +47,7 @@ class RendererFilter : public Filter
   private:
     class In;
     HRESULT Receive(const SamplePtr &sample);
-    HRESULT WaitForPresentation(std::unique_lock<std::mutex> &lock, const Sample &sample);
+    HRESULT WaitForPresentation(std::unique_lock<std::mutex> &lock, const SamplePtr &sample);
     void EndOfStream();
     void BeginFlush();
     void ResetStream();

@@ -78,21 +78,26 @@ HRESULT VideoMixingRenderer::SetMediaType(const MediaType &type)
     return S_OK;
 }
 
-void VideoMixingRenderer::TakePicture(const Sample &sample)
+void VideoMixingRenderer::TakePicture(const SamplePtr &sample)
 {
     std::lock_guard lock(pictureMutex_);
     const size_t rowBytes = size_t(width_) * 4;
-    if (width_ <= 0 || sample.ActualLength() < rowBytes * size_t(height_))
+    if (width_ <= 0 || sample->ActualLength() < rowBytes * size_t(height_))
         return;
+    if (!bottomUp_) {
+        // Top-down rows are the picture as it stands: keep the sample instead of copying it. The
+        // image holds a reference that returns the sample to its pool when the last copy goes.
+        picture_ = QImage(sample->Data(), width_, height_, qsizetype(rowBytes), QImage::Format_RGB32,
+                          [](void *held) { delete static_cast<SamplePtr *>(held); }, new SamplePtr(sample));
+        return;
+    }
     if (picture_.width() != width_ || picture_.height() != height_ || !picture_.isDetached())
         picture_ = QImage(width_, height_, QImage::Format_RGB32);
-    for (int y = 0; y < height_; ++y) {
-        const int from = bottomUp_ ? height_ - 1 - y : y;
-        std::memcpy(picture_.scanLine(y), sample.Data() + size_t(from) * rowBytes, rowBytes);
-    }
+    for (int y = 0; y < height_; ++y)
+        std::memcpy(picture_.scanLine(y), sample->Data() + size_t(height_ - 1 - y) * rowBytes, rowBytes);
 }
 
-HRESULT VideoMixingRenderer::Render(const Sample &sample)
+HRESULT VideoMixingRenderer::Render(const SamplePtr &sample)
 {
     TakePicture(sample);
     ++framesDrawn_;
@@ -100,7 +105,7 @@ HRESULT VideoMixingRenderer::Render(const Sample &sample)
     return S_OK;
 }
 
-void VideoMixingRenderer::ShowPreroll(const Sample &sample)
+void VideoMixingRenderer::ShowPreroll(const SamplePtr &sample)
 {
     TakePicture(sample);
     RequestRepaint();

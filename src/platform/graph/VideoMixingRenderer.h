@@ -62,12 +62,12 @@ class VideoMixingRenderer final : public RendererFilter
   protected:
     HRESULT CheckMediaType(const MediaType &type) const override;
     HRESULT SetMediaType(const MediaType &type) override;
-    HRESULT Render(const Sample &sample) override;
-    void ShowPreroll(const Sample &sample) override;
+    HRESULT Render(const SamplePtr &sample) override;
+    void ShowPreroll(const SamplePtr &sample) override;
     HRESULT OnActive() override;
 
   private:
-    void TakePicture(const Sample &sample);
+    void TakePicture(const SamplePtr &sample);
     void PlaceSurface();
     void RequestRepaint();
 

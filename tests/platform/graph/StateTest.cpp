@@ -70,7 +70,7 @@ class SendingFilter : public TransInPlaceFilter
 class StuckVideoRenderer : public NullVideoRenderer
 {
   protected:
-    HRESULT Render(const Sample &sample) override
+    HRESULT Render(const SamplePtr &sample) override
     {
         std::unique_lock lock(mutex_);
         released_.wait(lock, [this] { return stopped_; });

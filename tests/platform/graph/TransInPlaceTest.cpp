@@ -57,9 +57,9 @@ class ByteRenderer : public NullVideoRenderer
     std::vector<uint8_t> firstBytes;
 
   protected:
-    HRESULT Render(const Sample &sample) override
+    HRESULT Render(const SamplePtr &sample) override
     {
-        firstBytes.push_back(sample.Data()[0]);
+        firstBytes.push_back(sample->Data()[0]);
         return NullVideoRenderer::Render(sample);
     }
 };
