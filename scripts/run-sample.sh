@@ -12,5 +12,9 @@ fi
 out=$build/sample-grabs
 mkdir -p "$out"
 "$build/src/app/kestrin" "/o=$sample" "/savfold=$out/" /n=1 /g /quit
-echo "Images saved in $out:"
-ls -l "$out"
+if compgen -G "$out/*" >/dev/null; then
+  echo "Images saved in $out:"
+  ls -l "$out"
+else
+  echo "Kestrin ran the job on $sample; no image was saved in $out."
+fi

@@ -59,7 +59,7 @@ std::optional<TSavePreferences> TSavePrefsForm::Ask()
 {
     choice_.reset();
     constexpr int headlessNone = QDialog::Accepted + 1 + spNone;
-    const int result = DialogService::Current().RunModal(*this, headlessNone);
+    const int result = DialogService::Current().RunModal(*this, headlessNone, Button(spNone)->text());
     if (result == headlessNone)
         choice_ = spNone;
     return choice_;

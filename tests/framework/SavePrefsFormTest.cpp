@@ -62,7 +62,7 @@ namespace {
 struct ClickingService final : DialogService {
     explicit ClickingService(std::optional<TSavePreferences> m) : mode(m) {}
     int Ask(const Question &q) override { return q.headlessAnswer; }
-    int RunModal(QDialog &dialog, int) override
+    int RunModal(QDialog &dialog, int, const QString &) override
     {
         if (mode)
             static_cast<TSavePrefsForm &>(dialog).Button(*mode)->click();

@@ -17,7 +17,7 @@ namespace {
 struct Answer final : DialogService {
     explicit Answer(std::optional<TSavePreferences> m) : mode(m) {}
     int Ask(const Question &q) override { return q.headlessAnswer; }
-    int RunModal(QDialog &dialog, int) override
+    int RunModal(QDialog &dialog, int, const QString &) override
     {
         ++asked;
         if (mode)

@@ -29,7 +29,7 @@ public:
                 return id;
         return q.defaultChoice >= 0 ? q.defaultChoice : q.headlessAnswer;
     }
-    int RunModal(QDialog &dialog, int) override { return dialog.exec(); }
+    int RunModal(QDialog &dialog, int, const QString &) override { return dialog.exec(); }
     QString OpenFileName(QWidget *parent, const QString &title, const QString &folder, const QString &filter) override
     {
         return QFileDialog::getOpenFileName(parent, title, folder, filter);
@@ -56,9 +56,9 @@ public:
         Print(q.title + QLatin1String(": ") + q.text, answer);
         return q.headlessAnswer;
     }
-    int RunModal(QDialog &dialog, int headlessAnswer) override
+    int RunModal(QDialog &dialog, int headlessAnswer, const QString &answerText) override
     {
-        Print(dialog.windowTitle(), QString::number(headlessAnswer));
+        Print(dialog.windowTitle(), answerText);
         return headlessAnswer;
     }
     QString OpenFileName(QWidget *, const QString &title, const QString &, const QString &) override

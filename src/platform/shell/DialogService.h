@@ -31,8 +31,9 @@ public:
     // Asks `question` and returns the id of the chosen button (headlessAnswer or the default
     // when the question is closed without a choice).
     virtual int Ask(const Question &question) = 0;
-    // Shows a ready-made dialog modally; returns its result code, or headlessAnswer without a display.
-    virtual int RunModal(QDialog &dialog, int headlessAnswer) = 0;
+    // Shows a ready-made dialog modally; returns its result code, or without a display
+    // headlessAnswer, printed as `answerText`.
+    virtual int RunModal(QDialog &dialog, int headlessAnswer, const QString &answerText) = 0;
     // File and folder choosers; an empty text means cancelled.
     virtual QString OpenFileName(QWidget *parent, const QString &title, const QString &folder,
                                  const QString &filter) = 0;

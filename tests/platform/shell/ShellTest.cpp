@@ -15,11 +15,12 @@ TEST(DialogService, WithoutADisplayTheHeadlessAnswerIsTakenAtOnce)
     EXPECT_EQ(DialogService::Current().Ask(q), 2);
     QDialog dialog;
     dialog.setWindowTitle("Save preferences");
-    EXPECT_EQ(DialogService::Current().RunModal(dialog, 7), 7);
+    EXPECT_EQ(DialogService::Current().RunModal(dialog, 7, "None"), 7);
     EXPECT_TRUE(DialogService::Current().OpenFileName(nullptr, "Open", "/", "*").isEmpty());
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_NE(printed.find("The file exists."), std::string::npos);
     EXPECT_NE(printed.find("-> No"), std::string::npos);
+    EXPECT_NE(printed.find("Save preferences\n  -> None"), std::string::npos);
     EXPECT_NE(printed.find("-> cancel"), std::string::npos);
 }
 
@@ -27,7 +28,7 @@ TEST(DialogService, AnInstalledServiceAnswersUntilRemoved)
 {
     struct Scripted final : DialogService {
         int Ask(const Question &q) override { return q.choices.back().id; }
-        int RunModal(QDialog &, int) override { return 5; }
+        int RunModal(QDialog &, int, const QString &) override { return 5; }
         QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override { return "a"; }
         QString SaveFileName(QWidget *, const QString &, const QString &, const QString &) override { return "b"; }
         QString FolderName(QWidget *, const QString &, const QString &) override { return "c"; }
