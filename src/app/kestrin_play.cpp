@@ -93,8 +93,8 @@ class PlayerWindow : public QWidget
     {
         flipH_ ^= horizontal;
         flipV_ ^= vertical;
-        video_->SetOutputRect(0, {flipH_ ? 1.0f : 0.0f, flipV_ ? 1.0f : 0.0f, flipH_ ? 0.0f : 1.0f,
-                                  flipV_ ? 0.0f : 1.0f});
+        video_->SetOutputRect(
+            0, {flipH_ ? 1.0f : 0.0f, flipV_ ? 1.0f : 0.0f, flipH_ ? 0.0f : 1.0f, flipV_ ? 0.0f : 1.0f});
     }
     void ToggleInlay()
     {
@@ -140,10 +140,17 @@ class PlayerWindow : public QWidget
             state == State_Running ? Pause() : Run();
             break;
         }
-        case Qt::Key_H: Flip(true, false); break;
-        case Qt::Key_V: Flip(false, true); break;
-        case Qt::Key_I: ToggleInlay(); break;
-        default: QWidget::keyPressEvent(event);
+        case Qt::Key_H:
+            Flip(true, false);
+            break;
+        case Qt::Key_V:
+            Flip(false, true);
+            break;
+        case Qt::Key_I:
+            ToggleInlay();
+            break;
+        default:
+            QWidget::keyPressEvent(event);
         }
     }
 
@@ -164,11 +171,14 @@ int main(int argc, char *argv[])
     QCommandLineParser options;
     options.addHelpOption();
     options.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The video to play."));
-    options.addOption({QStringLiteral("snapshot"), QStringLiteral("Save the window to FILE and quit."), QStringLiteral("FILE")});
-    options.addOption({QStringLiteral("at"), QStringLiteral("Position of the snapshot in seconds."), QStringLiteral("SECONDS"), QStringLiteral("0")});
+    options.addOption({QStringLiteral("snapshot"), QStringLiteral("Save the window to FILE and quit."),
+                       QStringLiteral("FILE")});
+    options.addOption({QStringLiteral("at"), QStringLiteral("Position of the snapshot in seconds."),
+                       QStringLiteral("SECONDS"), QStringLiteral("0")});
     options.addOption({QStringLiteral("flip"), QStringLiteral("Flip: h, v or hv."), QStringLiteral("AXES")});
     options.addOption({QStringLiteral("inlay"), QStringLiteral("Show the test inlay.")});
-    options.addOption({QStringLiteral("free-run"), QStringLiteral("Play as fast as possible, print pictures per second.")});
+    options.addOption(
+        {QStringLiteral("free-run"), QStringLiteral("Play as fast as possible, print pictures per second.")});
     options.process(app);
     if (options.positionalArguments().isEmpty())
         options.showHelp(1);

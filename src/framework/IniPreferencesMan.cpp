@@ -5,7 +5,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
-namespace {
+namespace
+{
 
 QString Header(const QString &path)
 {
@@ -137,12 +138,15 @@ bool TIniPreferencesMan::GetKeyNames(QStringList &list)
 {
     // Direct subkeys only, as the registry backend lists them; a deeper section also names the
     // subkey it lies in.
-    const QString prefix = currentPath_.isEmpty() ? QStringLiteral("[") : QLatin1Char('[') + currentPath_ + QLatin1Char('\\');
+    const QString prefix =
+        currentPath_.isEmpty() ? QStringLiteral("[") : QLatin1Char('[') + currentPath_ + QLatin1Char('\\');
     QStringList found;
     for (const QString &line : lines_) {
-        if (!IsHeader(line) || line.size() <= prefix.size() + 1 || !line.startsWith(prefix, Qt::CaseInsensitive))
+        if (!IsHeader(line) || line.size() <= prefix.size() + 1 ||
+            !line.startsWith(prefix, Qt::CaseInsensitive))
             continue;
-        const QString child = line.mid(prefix.size(), line.size() - prefix.size() - 1).section(QLatin1Char('\\'), 0, 0);
+        const QString child =
+            line.mid(prefix.size(), line.size() - prefix.size() - 1).section(QLatin1Char('\\'), 0, 0);
         if (!child.isEmpty() && !found.contains(child, Qt::CaseInsensitive))
             found.append(child);
     }

@@ -7,8 +7,9 @@
 // section's values run to the first empty line or the next header. Names are compared without
 // regard to case. The file is written as UTF-16 little-endian with a byte-order mark and CRLF
 // line ends, through a temporary file renamed into place.
-class TIniPreferencesMan final : public TPreferencesMan {
-public:
+class TIniPreferencesMan final : public TPreferencesMan
+{
+  public:
     // Reads `fileName` when it exists; a new or empty file starts as the single line "[]".
     explicit TIniPreferencesMan(const QString &fileName);
     ~TIniPreferencesMan() override;
@@ -35,7 +36,7 @@ public:
     // valid, else 8-bit Latin-1. Lines split at CR, LF or CRLF.
     static QStringList DecodeLines(const QByteArray &bytes);
 
-private:
+  private:
     qsizetype FindHeader(const QString &path) const;
     qsizetype SectionEnd() const; // index of the line ending the current section
     qsizetype FindValue(const QString &name) const;

@@ -7,7 +7,8 @@
 
 #include <optional>
 
-namespace {
+namespace
+{
 
 QColor FromBgr(uint32_t bgr)
 {
@@ -17,12 +18,12 @@ QColor FromBgr(uint32_t bgr)
 std::optional<QColor> NamedColor(const QString &name, const QPalette &palette)
 {
     static const std::pair<const char *, uint32_t> names[] = {
-        {"RED", 0x0000FF},    {"GREEN", 0x008000},      {"YELLOW", 0x00FFFF}, {"BLUE", 0xFF0000},
-        {"BLACK", 0x000000},  {"WHITE", 0xFFFFFF},      {"AQUA", 0xFFFF00},   {"DKGRAY", 0x808080},
-        {"OLIVE", 0x008080},  {"PURPLE", 0x800080},     {"FUCHSIA", 0xFF00FF}, {"GRAY", 0x808080},
-        {"LIME", 0x00FF00},   {"MAROON", 0x000080},     {"NAVY", 0x800000},   {"LTGRAY", 0xC0C0C0},
-        {"MEDGRAY", 0xA4A0A0}, {"SILVER", 0xC0C0C0},    {"TEAL", 0x808000},   {"MONEYGREEN", 0xC0DCC0},
-        {"CREAM", 0xF0FBFF},  {"SKYBLUE", 0xF0CAA6}};
+        {"RED", 0x0000FF},     {"GREEN", 0x008000},  {"YELLOW", 0x00FFFF},  {"BLUE", 0xFF0000},
+        {"BLACK", 0x000000},   {"WHITE", 0xFFFFFF},  {"AQUA", 0xFFFF00},    {"DKGRAY", 0x808080},
+        {"OLIVE", 0x008080},   {"PURPLE", 0x800080}, {"FUCHSIA", 0xFF00FF}, {"GRAY", 0x808080},
+        {"LIME", 0x00FF00},    {"MAROON", 0x000080}, {"NAVY", 0x800000},    {"LTGRAY", 0xC0C0C0},
+        {"MEDGRAY", 0xA4A0A0}, {"SILVER", 0xC0C0C0}, {"TEAL", 0x808000},    {"MONEYGREEN", 0xC0DCC0},
+        {"CREAM", 0xF0FBFF},   {"SKYBLUE", 0xF0CAA6}};
     for (const auto &[n, bgr] : names)
         if (name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0)
             return FromBgr(bgr);
@@ -61,7 +62,8 @@ std::vector<Piece> Split(const QString &markup)
             pieces.push_back({false, std::exchange(run, {}), {}});
         const QString tag = markup.mid(i + 1, close - i - 1);
         const qsizetype blank = tag.indexOf(QLatin1Char(' '));
-        pieces.push_back({true, blank < 0 ? tag : tag.left(blank), blank < 0 ? QString() : tag.mid(blank + 1).trimmed()});
+        pieces.push_back(
+            {true, blank < 0 ? tag : tag.left(blank), blank < 0 ? QString() : tag.mid(blank + 1).trimmed()});
         i = close + 1;
     }
     if (!run.isEmpty())
@@ -152,9 +154,13 @@ void TLinkEdit::Render()
         } else if (Is(p, "/FONT")) {
             format.setFontFamilies({base.family()});
         } else if (Is(p, "URL") || Is(p, "MAIL") || Is(p, "LINK")) {
-            const LinkKind kind = Is(p, "URL") ? LinkKind::Url : Is(p, "MAIL") ? LinkKind::Mail : LinkKind::Custom;
+            const LinkKind kind = Is(p, "URL")    ? LinkKind::Url
+                                  : Is(p, "MAIL") ? LinkKind::Mail
+                                                  : LinkKind::Custom;
             beforeLink = format;
-            format.setForeground(FromBgr(kind == LinkKind::Url ? UrlColor : kind == LinkKind::Mail ? MailColor : LinkColor));
+            format.setForeground(FromBgr(kind == LinkKind::Url    ? UrlColor
+                                         : kind == LinkKind::Mail ? MailColor
+                                                                  : LinkColor));
             format.setFontUnderline(true);
             format.setAnchor(true);
             format.setAnchorHref(QStringLiteral("#%1").arg(links_.size()));
@@ -186,8 +192,9 @@ void TLinkEdit::mouseMoveEvent(QMouseEvent *event)
     QString hint;
     if (index >= 0) {
         const Link &link = links_[size_t(index)];
-        const HintEvent &handler =
-            link.kind == LinkKind::Url ? OnUrlHint : link.kind == LinkKind::Mail ? OnMailHint : OnCustomLinkHint;
+        const HintEvent &handler = link.kind == LinkKind::Url    ? OnUrlHint
+                                   : link.kind == LinkKind::Mail ? OnMailHint
+                                                                 : OnCustomLinkHint;
         if (handler)
             handler(link.target, hint);
     }
@@ -203,8 +210,9 @@ void TLinkEdit::mouseReleaseEvent(QMouseEvent *event)
     const int index = LinkAt(event->position().toPoint());
     if (index >= 0 && event->button() == Qt::LeftButton) {
         const Link &link = links_[size_t(index)];
-        const ClickEvent &handler =
-            link.kind == LinkKind::Url ? OnUrlClick : link.kind == LinkKind::Mail ? OnMailClick : OnCustomLinkClick;
+        const ClickEvent &handler = link.kind == LinkKind::Url    ? OnUrlClick
+                                    : link.kind == LinkKind::Mail ? OnMailClick
+                                                                  : OnCustomLinkClick;
         if (handler)
             handler(link.target);
     }

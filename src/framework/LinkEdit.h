@@ -9,9 +9,10 @@
 // closing tags, <color NAME>, <size N>, <font NAME>, <br [LEFT|RIGHT|CENTER]>, and three kinds of
 // link, <url TARGET>, <mail TARGET>, <link TARGET>, each closed by its "/" tag. Tag names and
 // arguments ignore case; a link's target keeps its case. Colours are 0x00BBGGRR values.
-class TLinkEdit : public QTextBrowser {
+class TLinkEdit : public QTextBrowser
+{
     Q_OBJECT
-public:
+  public:
     enum class LinkKind { Url, Mail, Custom };
     using HintEvent = std::function<void(const QString &link, QString &hint)>;
     using ClickEvent = std::function<void(const QString &link)>;
@@ -38,11 +39,11 @@ public:
     };
     const std::vector<Link> &Links() const { return links_; }
 
-protected:
+  protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
-private:
+  private:
     void Render();
 
     QString richText_;

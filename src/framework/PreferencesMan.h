@@ -10,8 +10,9 @@ enum TSavePreferences { spRegistre = 0, spPortable = 1, spNone = 2 };
 // A preferences backend: a tree of keys holding named typed values, walked with a current key
 // (path of names joined by "\", empty for the root). Every operation returns true on success; a
 // failed read leaves its variable unchanged. UI thread only.
-class TPreferencesMan {
-public:
+class TPreferencesMan
+{
+  public:
     virtual ~TPreferencesMan() = default;
 
     virtual bool GetValueNames(QStringList &list) = 0;
@@ -30,7 +31,7 @@ public:
 
     const QString &CurrentPath() const { return currentPath_; }
 
-protected:
+  protected:
     // The path of subkey `name` below the current key.
     QString ChildPath(const QString &name) const
     {
@@ -47,8 +48,9 @@ protected:
 };
 
 // The backend of the mode that stores nothing: every operation fails and changes nothing.
-class TNonePreferencesMan final : public TPreferencesMan {
-public:
+class TNonePreferencesMan final : public TPreferencesMan
+{
+  public:
     bool GetValueNames(QStringList &) override { return false; }
     bool GetKeyNames(QStringList &) override { return false; }
     bool OpenKey(const QString &, bool) override { return false; }

@@ -7,8 +7,9 @@ class RegistryStore;
 
 // The normal backend: a key of the per-user registry store (e.g. "Software\Marvo Tessaly\Kestrin").
 // Strings are REG_SZ, Booleans and integers REG_DWORD, floating numbers 8-byte REG_BINARY doubles.
-class TRegPreferencesMan final : public TPreferencesMan {
-public:
+class TRegPreferencesMan final : public TPreferencesMan
+{
+  public:
     // Opens `basePath`, creating it when needed.
     TRegPreferencesMan(RegistryStore &store, const QString &basePath);
     ~TRegPreferencesMan() override;
@@ -27,7 +28,7 @@ public:
     bool WriteFloat(const QString &name, double x) override;
     bool ReadFloat(const QString &name, double &x) override;
 
-private:
+  private:
     QString FullPath(const QString &path) const;
     bool OpenPath(const QString &path, KeyOpening opening);
 

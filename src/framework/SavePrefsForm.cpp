@@ -7,13 +7,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
-const char *const QuestionText =
-    "<br><size 10><i>Do you want to save your preferences and find them again on next start?<br><br>Click on your "
-    "choice:</i><br><br>* either to save them in the registry (normal mode).<br>* either to save them in an ini-file "
-    "(portable mode).<br>* either not to save them. In the last case, all preferences will be lost, and the default "
-    "values will be loaded on the next start.<br></size>";
+const char *const QuestionText = "<br><size 10><i>Do you want to save your preferences and find them again "
+                                 "on next start?<br><br>Click on your "
+                                 "choice:</i><br><br>* either to save them in the registry (normal "
+                                 "mode).<br>* either to save them in an ini-file "
+                                 "(portable mode).<br>* either not to save them. In the last case, all "
+                                 "preferences will be lost, and the default "
+                                 "values will be loaded on the next start.<br></size>";
 
 struct ButtonText {
     TSavePreferences mode;
@@ -22,10 +25,13 @@ struct ButtonText {
 };
 
 const ButtonText Buttons[] = {
-    {spRegistre, "Normal", "Save the Preferences in the registry.\r\nIf an ini file existed, it will be deleted."},
-    {spPortable, "Portable", "Saves the preferences to an ini file.\r\nDeletes the preferences from the registry."},
+    {spRegistre, "Normal",
+     "Save the Preferences in the registry.\r\nIf an ini file existed, it will be deleted."},
+    {spPortable, "Portable",
+     "Saves the preferences to an ini file.\r\nDeletes the preferences from the registry."},
     {spNone, "None",
-     "Exit without saving the preferences.\r\nIf they existed in an ini-file or in the registry,\r\nthey will be "
+     "Exit without saving the preferences.\r\nIf they existed in an ini-file or in the registry,\r\nthey "
+     "will be "
      "deleted."},
 };
 

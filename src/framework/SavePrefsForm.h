@@ -11,9 +11,10 @@ class TLinkEdit;
 
 // The closing question asked when the preferences have no store yet: registry ("Normal"), INI
 // file ("Portable") or nothing ("None"). Closing it without a button records no choice.
-class TSavePrefsForm : public QDialog {
+class TSavePrefsForm : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     explicit TSavePrefsForm(QWidget *parent = nullptr);
 
     // Shows the dialog through the dialog service (headless: "None") and returns the choice.
@@ -22,7 +23,7 @@ public:
     QPushButton *Button(TSavePreferences mode) const { return buttons_[mode]; }
     TLinkEdit *Label() const { return label_; }
 
-private:
+  private:
     void Choose(TSavePreferences mode);
 
     TLinkEdit *label_;

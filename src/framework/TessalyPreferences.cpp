@@ -10,13 +10,15 @@
 #include <QCoreApplication>
 #include <QFile>
 
-namespace {
+namespace
+{
 
 const QString MakerKey = QStringLiteral("Software\\Marvo Tessaly");
 
 } // namespace
 
-TTessalyPreferences::TTessalyPreferences(const QString &titre_, const QString &programFolder, RegistryStore *registry)
+TTessalyPreferences::TTessalyPreferences(const QString &titre_, const QString &programFolder,
+                                         RegistryStore *registry)
     : titre(titre_), programFolder_(programFolder), registry_(registry ? *registry : RegistryStore::User()),
       backend_(std::make_unique<TNonePreferencesMan>())
 {
@@ -108,7 +110,8 @@ bool TTessalyPreferences::SaveAtClosing()
     }
     if (mode_ != spNone) {
         WriteString(QStringLiteral("Version"), version);
-        WriteString(QStringLiteral("Dernière Sauvegarde"), FormatDateTime(QStringLiteral("yyyy/mm/dd hh:mm:ss"), Now()));
+        WriteString(QStringLiteral("Dernière Sauvegarde"),
+                    FormatDateTime(QStringLiteral("yyyy/mm/dd hh:mm:ss"), Now()));
         WriteString(QStringLiteral("ExeName"), QCoreApplication::applicationFilePath());
         if (OnSavePrefs)
             OnSavePrefs(*this);
@@ -153,7 +156,8 @@ QString TTessalyPreferences::ReadString(const QString &name, const QString &defa
 QPoint TTessalyPreferences::ReadPoint(const QString &name, const QPoint &defaultValue)
 {
     int x = 0, y = 0;
-    if (backend_->ReadInteger(name + QStringLiteral(".X"), x) && backend_->ReadInteger(name + QStringLiteral(".Y"), y))
+    if (backend_->ReadInteger(name + QStringLiteral(".X"), x) &&
+        backend_->ReadInteger(name + QStringLiteral(".Y"), y))
         return QPoint(x, y);
     return defaultValue;
 }
@@ -177,15 +181,16 @@ bool TTessalyPreferences::ReadFontFields(const QString &name, TFont &font)
         return false;
     int color = 0;
     bool bold = false, italic = false, strikeOut = false, underline = false;
-    const bool complete =
-        backend_->ReadInteger(QStringLiteral("Charset"), font.Charset) &&
-        backend_->ReadInteger(QStringLiteral("Color"), color) && backend_->ReadString(QStringLiteral("Name"), font.Name) &&
-        backend_->ReadInteger(QStringLiteral("Pitch"), font.Pitch) &&
-        backend_->ReadInteger(QStringLiteral("PixelsperInch"), font.PixelsPerInch) &&
-        backend_->ReadInteger(QStringLiteral("Size"), font.Size) && backend_->ReadBool(QStringLiteral("Bold"), bold) &&
-        backend_->ReadBool(QStringLiteral("Italic"), italic) &&
-        backend_->ReadBool(QStringLiteral("StrikeOut"), strikeOut) &&
-        backend_->ReadBool(QStringLiteral("Underline"), underline);
+    const bool complete = backend_->ReadInteger(QStringLiteral("Charset"), font.Charset) &&
+                          backend_->ReadInteger(QStringLiteral("Color"), color) &&
+                          backend_->ReadString(QStringLiteral("Name"), font.Name) &&
+                          backend_->ReadInteger(QStringLiteral("Pitch"), font.Pitch) &&
+                          backend_->ReadInteger(QStringLiteral("PixelsperInch"), font.PixelsPerInch) &&
+                          backend_->ReadInteger(QStringLiteral("Size"), font.Size) &&
+                          backend_->ReadBool(QStringLiteral("Bold"), bold) &&
+                          backend_->ReadBool(QStringLiteral("Italic"), italic) &&
+                          backend_->ReadBool(QStringLiteral("StrikeOut"), strikeOut) &&
+                          backend_->ReadBool(QStringLiteral("Underline"), underline);
     backend_->CloseKey();
     font.Color = TColor(color);
     font.Bold = bold;

@@ -16,13 +16,15 @@ class TSavePrefsForm;
 // (portable mode) or nowhere. At start it finds which store exists and loads; at closing it
 // saves, asking first where to when there is no store yet. Choosing a mode deletes the stores of
 // the other modes, so two copies never linger. UI thread only.
-class TTessalyPreferences final : public TPreferencesStore {
-public:
+class TTessalyPreferences final : public TPreferencesStore
+{
+  public:
     using ChangeModeEvent = std::function<void(TSavePreferences mode)>;
     using PrefsEvent = std::function<void(TTessalyPreferences &gp)>;
 
     // `programFolder` ends with "/"; the registry store is the user's unless another is given.
-    TTessalyPreferences(const QString &titre, const QString &programFolder, RegistryStore *registry = nullptr);
+    TTessalyPreferences(const QString &titre, const QString &programFolder,
+                        RegistryStore *registry = nullptr);
     ~TTessalyPreferences() override;
 
     QString titre;
@@ -62,7 +64,7 @@ public:
     bool WriteRect(const QString &name, const TRect &value) override;
     bool WriteFont(const QString &name, const TFont &value) override;
 
-private:
+  private:
     TSavePreferences DetectMode();
     void CreateBackend();
     void DeleteOtherStores();

@@ -1,6 +1,7 @@
 #include "Deinterlacer.h"
 
-namespace {
+namespace
+{
 
 bool Is32Bit(const QImage &image)
 {
@@ -39,8 +40,8 @@ void TDeinterlacer::DetectCombing(const QImage &input)
         uint8_t *mask = combMask_.data() + size_t(y) * size_t(w);
         for (int x = 0; x < w; ++x) {
             const int i = x * 4; // blue, green, red
-            const int d = 3 * StandOut(a[i + 2], c[i + 2], b[i + 2]) + 6 * StandOut(a[i + 1], c[i + 1], b[i + 1]) +
-                          StandOut(a[i], c[i], b[i]);
+            const int d = 3 * StandOut(a[i + 2], c[i + 2], b[i + 2]) +
+                          6 * StandOut(a[i + 1], c[i + 1], b[i + 1]) + StandOut(a[i], c[i], b[i]);
             mask[x] = d > 2000 ? 1 : 0;
         }
     }

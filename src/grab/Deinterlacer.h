@@ -10,11 +10,12 @@
 // of the pixels above and below; everything else stays as captured. Works on 32-bit pixels
 // (blue, green, red, fourth byte untouched); other formats pass through unchanged. The masks are
 // kept between calls so no frame allocates. UI thread only.
-class TDeinterlacer {
-public:
+class TDeinterlacer
+{
+  public:
     QImage Deinterlace(const QImage &input);
 
-private:
+  private:
     void DetectCombing(const QImage &input);
     void KeepCombedRuns(int width, int height);
     void Interpolate(const QImage &input, QImage &output) const;

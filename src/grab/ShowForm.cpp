@@ -24,7 +24,7 @@ void TShowForm::CreateLists()
 {
     // Hook order of the switch: the main window's lists; the script window's take no switches.
     const L order[] = {L::am,     L::gpal,   L::vidman,    L::audman,
-                          L::NavMan, L::ficman, L::al_script, L::ficman_script};
+                       L::NavMan, L::ficman, L::al_script, L::ficman_script};
     for (L which : order) {
         auto *list = new TKSActionList(this);
         list->setObjectName(ActionCatalogue::ListName(which));
@@ -35,7 +35,8 @@ void TShowForm::CreateLists()
     }
 }
 
-void TShowForm::InKey(TTessalyPreferences &store, const QString &key, std::initializer_list<L> lists, bool load)
+void TShowForm::InKey(TTessalyPreferences &store, const QString &key, std::initializer_list<L> lists,
+                      bool load)
 {
     store.OpenKey(key);
     for (L which : lists) {

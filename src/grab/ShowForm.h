@@ -34,8 +34,8 @@ class TShowForm : public QMainWindow
     void CreateLists();
     void LoadPreferences(TTessalyPreferences &store);
     void SavePreferences(TTessalyPreferences &store);
-    void InKey(TTessalyPreferences &store, const QString &key, std::initializer_list<ActionCatalogue::List> lists,
-               bool load);
+    void InKey(TTessalyPreferences &store, const QString &key,
+               std::initializer_list<ActionCatalogue::List> lists, bool load);
 
     TKSSwitch switch_;
     std::map<ActionCatalogue::List, TKSActionList *> lists_;

@@ -8,9 +8,11 @@
 
 #include <jpeglib.h>
 
-namespace SnapshotWriter {
+namespace SnapshotWriter
+{
 
-namespace {
+namespace
+{
 
 void PutLe16(QByteArray &b, uint16_t v)
 {
@@ -108,7 +110,8 @@ QByteArray EncodeJpeg(const QImage &image, int quality)
     unsigned char *buffer = nullptr;
     unsigned long size = 0;
     const bool ok = EncodeRgbRows(rgb, quality, &buffer, &size);
-    QByteArray bytes = ok ? QByteArray(reinterpret_cast<const char *>(buffer), qsizetype(size)) : QByteArray();
+    QByteArray bytes =
+        ok ? QByteArray(reinterpret_cast<const char *>(buffer), qsizetype(size)) : QByteArray();
     std::free(buffer);
     return bytes;
 }
@@ -116,10 +119,12 @@ QByteArray EncodeJpeg(const QImage &image, int quality)
 Result Write(const QImage &image, const QString &path, Format format, int quality)
 {
     const int lowByte = quality & 0xFF;
-    const QByteArray bytes = format == Format::Jpeg ? EncodeJpeg(image, lowByte == 0 ? 1 : lowByte) : EncodeBmp24(image);
+    const QByteArray bytes =
+        format == Format::Jpeg ? EncodeJpeg(image, lowByte == 0 ? 1 : lowByte) : EncodeBmp24(image);
     QSaveFile file(path);
     if (bytes.isEmpty())
-        return {false, QStringLiteral("Cannot create file \"%1\". %2").arg(path, QStringLiteral("The picture cannot be encoded."))};
+        return {false, QStringLiteral("Cannot create file \"%1\". %2")
+                           .arg(path, QStringLiteral("The picture cannot be encoded."))};
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return {false, QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString())};
     return {true, {}};

@@ -6,7 +6,8 @@
 // Writes grabbed pictures as files: 24-bit uncompressed BMP or baseline JPEG. The file is written
 // under a temporary name in the target folder and renamed into place, so a failure never leaves a
 // half-written image and never destroys an existing one. UI thread (any thread for EncodeJpeg).
-namespace SnapshotWriter {
+namespace SnapshotWriter
+{
 
 enum class Format { Bmp, Jpeg };
 

@@ -11,7 +11,10 @@ struct EdgeRect {
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     QRect ToQRect() const { return QRect(left, top, Width(), Height()); }
-    static EdgeRect FromQRect(const QRect &r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+    static EdgeRect FromQRect(const QRect &r)
+    {
+        return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    }
     friend bool operator==(const EdgeRect &, const EdgeRect &) = default;
 };
 

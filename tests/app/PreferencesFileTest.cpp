@@ -67,14 +67,16 @@ TEST(PreferencesFile, QuitWithAnEmptyIniBesideTheProgramRewritesEveryStoredActio
     const QByteArray bytes = ini.readAll();
     EXPECT_TRUE(bytes.startsWith("\xFF\xFE[\0]\0\r\0\n\0")) << "UTF-16 with its mark, the root section first";
     const QStringList lines = TIniPreferencesMan::DecodeLines(bytes);
-    EXPECT_EQ(SectionNames(lines, "[]").mid(0, 3), (QStringList{"Version", QString::fromUtf8("Dernière Sauvegarde"), "ExeName"}));
+    EXPECT_EQ(SectionNames(lines, "[]").mid(0, 3),
+              (QStringList{"Version", QString::fromUtf8("Dernière Sauvegarde"), "ExeName"}));
     EXPECT_TRUE(lines.contains("ExeName=" + program));
 
     QStringList showForm;
     for (List list : {List::ficman, List::gpal, List::NavMan, List::audman, List::vidman, List::am})
         showForm << StoredValueNames(list);
     EXPECT_EQ(SectionNames(lines, "[ShowForm]"), showForm);
-    EXPECT_EQ(SectionNames(lines, "[ScriptForm]"), StoredValueNames(List::ficman_script) + StoredValueNames(List::al_script));
+    EXPECT_EQ(SectionNames(lines, "[ScriptForm]"),
+              StoredValueNames(List::ficman_script) + StoredValueNames(List::al_script));
     for (const char *subkey : {"[ShowForm\\InsertFont]", "[ShowForm\\FormSave]", "[ShowForm\\PreviewSave]",
                                "[ScriptForm\\ScriptFormSave]"})
         EXPECT_TRUE(lines.contains(subkey)) << subkey;

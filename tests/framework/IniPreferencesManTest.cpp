@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QByteArray ReadBytes(const QString &path)
 {
@@ -23,11 +24,13 @@ void WriteBytes(const QString &path, const QByteArray &bytes)
 
 QByteArray Utf16LeWithBom(const QString &text)
 {
-    return QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    return QByteArray("\xFF\xFE", 2) +
+           QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
 }
 
-class IniPreferences : public testing::Test {
-protected:
+class IniPreferences : public testing::Test
+{
+  protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     QString Path() const { return dir.filePath("Kestrin.ini"); }
     QTemporaryDir dir;
@@ -53,8 +56,9 @@ TEST_F(IniPreferences, ANewFileIsWrittenAsUtf16WithCrLfAndSectionsAfterAnEmptyLi
         EXPECT_TRUE(ini.OpenKey("ScriptForm", true));
         EXPECT_TRUE(ini.WriteString("Empty", ""));
     }
-    EXPECT_EQ(ReadBytes(Path()), Utf16LeWithBom("[]\r\nVersion=Kestrin 1\r\n\r\n[ShowForm]\r\nGrab=True\r\nNumber=3\r\n\r\n"
-                                                "[ShowForm\\FormSave]\r\nLeft=-12\r\n\r\n[ScriptForm]\r\nEmpty=\r\n"));
+    EXPECT_EQ(ReadBytes(Path()),
+              Utf16LeWithBom("[]\r\nVersion=Kestrin 1\r\n\r\n[ShowForm]\r\nGrab=True\r\nNumber=3\r\n\r\n"
+                             "[ShowForm\\FormSave]\r\nLeft=-12\r\n\r\n[ScriptForm]\r\nEmpty=\r\n"));
 }
 
 TEST_F(IniPreferences, AnEmptyLineEndsTheSectionAndHidesWhatFollows)
@@ -72,7 +76,9 @@ TEST_F(IniPreferences, AnEmptyLineEndsTheSectionAndHidesWhatFollows)
 
 TEST_F(IniPreferences, TypedReadsFollowTheTextRules)
 {
-    WriteBytes(Path(), "[]\nLower=true\nUpper=True\nNo=False\nJunk=abc\nInt= 42\nComma=1,5\nPoint=1.5\nbroken line\n=x\n");
+    WriteBytes(
+        Path(),
+        "[]\nLower=true\nUpper=True\nNo=False\nJunk=abc\nInt= 42\nComma=1,5\nPoint=1.5\nbroken line\n=x\n");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     TIniPreferencesMan ini(Path());
     bool b = false;
@@ -106,8 +112,10 @@ TEST_F(IniPreferences, TypedReadsFollowTheTextRules)
 
 TEST_F(IniPreferences, KeyNamesAreTheDirectSubkeys)
 {
-    WriteBytes(Path(), "[]\r\n\r\n[ShowForm]\r\n\r\n[ShowForm\\VideoDecoders\\dc0]\r\n\r\n[showform\\VideoDecoders\\dc1]"
-                       "\r\n\r\n[ShowForm\\FormSave]\r\n\r\n[ScriptForm]\r\n");
+    WriteBytes(
+        Path(),
+        "[]\r\n\r\n[ShowForm]\r\n\r\n[ShowForm\\VideoDecoders\\dc0]\r\n\r\n[showform\\VideoDecoders\\dc1]"
+        "\r\n\r\n[ShowForm\\FormSave]\r\n\r\n[ScriptForm]\r\n");
     TIniPreferencesMan ini(Path());
     QStringList root;
     ini.GetKeyNames(root);

@@ -1,6 +1,7 @@
+#include "framework/SavePrefsForm.h"
+#include "ClosingAnswer.h"
 #include "framework/LinkEdit.h"
 #include "framework/PrefsModeChoice.h"
-#include "framework/SavePrefsForm.h"
 #include "platform/shell/DialogService.h"
 
 #include <QPushButton>
@@ -38,7 +39,8 @@ TEST(LinkEdit, PlainTextDropsTagsAndKeepsStrayAngles)
 TEST(LinkEdit, LinksKeepTheirTargetAndRestoreTheStyleAfterThem)
 {
     TLinkEdit edit;
-    edit.SetRichText("<color red>see <url HTTPS://Example.org/A>home</url> or <link closeOptions>close</link></color>");
+    edit.SetRichText(
+        "<color red>see <url HTTPS://Example.org/A>home</url> or <link closeOptions>close</link></color>");
     ASSERT_EQ(edit.Links().size(), 2u);
     EXPECT_EQ(edit.Links()[0].kind, TLinkEdit::LinkKind::Url);
     EXPECT_EQ(edit.Links()[0].target, "HTTPS://Example.org/A");
@@ -56,28 +58,6 @@ TEST(LinkEdit, LinksKeepTheirTargetAndRestoreTheStyleAfterThem)
     EXPECT_FALSE(formats[2].fontUnderline());
 }
 
-namespace {
-
-// Answers the closing dialog by clicking one of its buttons, or by closing it without a choice.
-struct ClickingService final : DialogService {
-    explicit ClickingService(std::optional<TSavePreferences> m) : mode(m) {}
-    int Ask(const Question &q) override { return q.headlessAnswer; }
-    int RunModal(QDialog &dialog, int, const QString &) override
-    {
-        if (mode)
-            static_cast<TSavePrefsForm &>(dialog).Button(*mode)->click();
-        else
-            dialog.reject();
-        return dialog.result();
-    }
-    QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString SaveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString FolderName(QWidget *, const QString &, const QString &) override { return {}; }
-    std::optional<TSavePreferences> mode;
-};
-
-} // namespace
-
 TEST(SavePrefsForm, EachButtonRecordsItsModeAndClosingRecordsNone)
 {
     TSavePrefsForm form;
@@ -85,10 +65,10 @@ TEST(SavePrefsForm, EachButtonRecordsItsModeAndClosingRecordsNone)
     EXPECT_EQ(form.Button(spPortable)->toolTip(),
               "Saves the preferences to an ini file.\nDeletes the preferences from the registry.");
     for (auto mode : {spRegistre, spPortable, spNone}) {
-        DialogService::Install(std::make_unique<ClickingService>(mode));
+        DialogService::Install(std::make_unique<ClosingAnswer>(mode));
         EXPECT_EQ(form.Ask(), mode);
     }
-    DialogService::Install(std::make_unique<ClickingService>(std::nullopt));
+    DialogService::Install(std::make_unique<ClosingAnswer>(std::nullopt));
     EXPECT_EQ(form.Ask(), std::nullopt) << "closing without a button is no choice";
     DialogService::Install(nullptr);
     testing::internal::CaptureStderr();

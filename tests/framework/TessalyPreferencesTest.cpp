@@ -1,6 +1,7 @@
+#include "framework/TessalyPreferences.h"
+#include "ClosingAnswer.h"
 #include "framework/IniPreferencesMan.h"
 #include "framework/SavePrefsForm.h"
-#include "framework/TessalyPreferences.h"
 #include "platform/registry/RegistryKey.h"
 #include "platform/registry/RegistryStore.h"
 #include "platform/shell/DialogService.h"
@@ -11,30 +12,12 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-// Answers the closing question with a fixed button, or dismisses it.
-struct Answer final : DialogService {
-    explicit Answer(std::optional<TSavePreferences> m) : mode(m) {}
-    int Ask(const Question &q) override { return q.headlessAnswer; }
-    int RunModal(QDialog &dialog, int, const QString &) override
-    {
-        ++asked;
-        if (mode)
-            static_cast<TSavePrefsForm &>(dialog).Button(*mode)->click();
-        else
-            dialog.reject();
-        return dialog.result();
-    }
-    QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString SaveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString FolderName(QWidget *, const QString &, const QString &) override { return {}; }
-    std::optional<TSavePreferences> mode;
-    int asked = 0;
-};
-
-class Preferences : public testing::Test {
-protected:
+class Preferences : public testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -48,10 +31,10 @@ protected:
         gp->version = "Kestrin 0.1";
         return gp;
     }
-    Answer &Install(std::optional<TSavePreferences> mode)
+    ClosingAnswer &Install(std::optional<TSavePreferences> mode)
     {
-        auto answer = std::make_unique<Answer>(mode);
-        Answer &ref = *answer;
+        auto answer = std::make_unique<ClosingAnswer>(mode);
+        ClosingAnswer &ref = *answer;
         DialogService::Install(std::move(answer));
         return ref;
     }
@@ -90,7 +73,7 @@ TEST_F(Preferences, FirstStartAnsweredPortableWritesTheIniFileInOrder)
     gp->LoadAtStart();
     EXPECT_TRUE(loaded);
     EXPECT_EQ(gp->Mode(), spNone);
-    Answer &answer = Install(spPortable);
+    ClosingAnswer &answer = Install(spPortable);
     EXPECT_TRUE(gp->SaveAtClosing());
     EXPECT_EQ(answer.asked, 1);
     EXPECT_EQ(gp->SavePrefsForm().windowTitle(), "Saving the preferences of Kestrin");
@@ -133,7 +116,8 @@ TEST_F(Preferences, ModeChangesDeleteTheOtherStoresAndOnlyThisProgramsKey)
 {
     {
         RegistryKey other;
-        ASSERT_EQ(other.Open(*registry, "Software\\Marvo Tessaly\\OtherTool", KeyOpening::CreateIfMissing), S_OK);
+        ASSERT_EQ(other.Open(*registry, "Software\\Marvo Tessaly\\OtherTool", KeyOpening::CreateIfMissing),
+                  S_OK);
         other.WriteString("Kept", "yes");
     }
     auto gp = MakeGp();

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // A grey frame with a white "tooth" of `toothWidth` pixels starting at column 2 of row `row`.
 QImage Frame(int width, int height, int row, int toothWidth, QImage::Format format = QImage::Format_RGB32)

@@ -11,7 +11,8 @@
 
 #include <jpeglib.h>
 
-namespace {
+namespace
+{
 
 QImage Pattern(int w, int h)
 {
@@ -37,7 +38,8 @@ JpegFacts ReadJpeg(const QByteArray &bytes)
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char *>(bytes.constData()), bytes.size());
     jpeg_read_header(&cinfo, TRUE);
     JpegFacts f{int(cinfo.image_width), int(cinfo.image_height), cinfo.num_components,
-                cinfo.quant_tbl_ptrs[0] ? cinfo.quant_tbl_ptrs[0]->quantval[0] : 0, bool(cinfo.progressive_mode)};
+                cinfo.quant_tbl_ptrs[0] ? cinfo.quant_tbl_ptrs[0]->quantval[0] : 0,
+                bool(cinfo.progressive_mode)};
     jpeg_destroy_decompress(&cinfo);
     return f;
 }
@@ -88,8 +90,10 @@ TEST(SnapshotWriter, AFolderThatDoesNotExistGivesTheMessageAndWritesNothing)
     const QString path = dir.filePath("missing/T_001.jpg");
     const auto result = SnapshotWriter::Write(Pattern(8, 8), path, SnapshotWriter::Format::Jpeg, 75);
     EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.error.startsWith(QString("Cannot create file \"%1\". ").arg(path))) << result.error.toStdString();
-    EXPECT_GT(result.error.size(), QString("Cannot create file \"%1\". ").arg(path).size()) << "the system's reason follows";
+    EXPECT_TRUE(result.error.startsWith(QString("Cannot create file \"%1\". ").arg(path)))
+        << result.error.toStdString();
+    EXPECT_GT(result.error.size(), QString("Cannot create file \"%1\". ").arg(path).size())
+        << "the system's reason follows";
     EXPECT_FALSE(QFile::exists(path));
 }
 

@@ -11,10 +11,10 @@ TEST(FitToAspect, CentresTheLargestRectangleOfTheAspect)
         bool relative;
         EdgeRect expected;
     } cases[] = {
-        {4, 3, {0, 0, 720, 576}, 8, true, {8, 24, 712, 552}},       // taller box: bands above and below
-        {4, 3, {0, 0, 1000, 500}, 0, true, {167, 0, 833, 500}},     // wider box: bands left and right
-        {16, 9, {0, 0, 720, 405}, 0, true, {0, 0, 720, 405}},       // exact fit
-        {0, 3, {0, 0, 640, 480}, 8, true, {8, 8, 632, 472}},        // no aspect known: the inner box
+        {4, 3, {0, 0, 720, 576}, 8, true, {8, 24, 712, 552}},   // taller box: bands above and below
+        {4, 3, {0, 0, 1000, 500}, 0, true, {167, 0, 833, 500}}, // wider box: bands left and right
+        {16, 9, {0, 0, 720, 405}, 0, true, {0, 0, 720, 405}},   // exact fit
+        {0, 3, {0, 0, 640, 480}, 8, true, {8, 8, 632, 472}},    // no aspect known: the inner box
         {4, 0, {0, 0, 640, 480}, 0, true, {0, 0, 640, 480}},
         {4, 3, {100, 50, 1100, 550}, 0, false, {267, 50, 933, 550}}, // absolute coordinates kept
         {4, 3, {100, 50, 1100, 550}, 0, true, {167, 0, 833, 500}},   // relative to the box

@@ -1,6 +1,7 @@
 #include "TestMedia.h"
 
-namespace TestMedia {
+namespace TestMedia
+{
 
 QString Path(const QString &name)
 {

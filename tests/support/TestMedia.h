@@ -4,7 +4,8 @@
 
 // Where the tests find their media: the clips tests/media generates into the build tree, and
 // the real camcorder DV frames kept beside the repository.
-namespace TestMedia {
+namespace TestMedia
+{
 
 // Absolute path of a generated clip, e.g. Path("h264_aac.mp4").
 QString Path(const QString &name);

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 const QDate Epoch(1899, 12, 30);
 constexpr double MsPerDay = 86400000.0;
@@ -21,7 +22,8 @@ Parts Split(TDateTime value)
         ms -= qint64(MsPerDay);
         days += value < 0 ? -1 : 1;
     }
-    return {Epoch.addDays(days), int(ms / 3600000), int(ms / 60000 % 60), int(ms / 1000 % 60), int(ms % 1000)};
+    return {Epoch.addDays(days), int(ms / 3600000), int(ms / 60000 % 60), int(ms / 1000 % 60),
+            int(ms % 1000)};
 }
 
 // The first character of a locale format that is neither a field letter, a blank nor a quote.
@@ -148,8 +150,9 @@ class Formatter
             out_ += n <= 2 ? QString::number(parts_.ms) : Padded(parts_.ms, 3);
             return i + std::min(n, 3);
         case 't':
-            out_ += locale_.toString(QTime(parts_.hour, parts_.minute, parts_.second),
-                                     TimeFormatWithoutZone(locale_, n == 1 ? QLocale::ShortFormat : QLocale::LongFormat));
+            out_ += locale_.toString(
+                QTime(parts_.hour, parts_.minute, parts_.second),
+                TimeFormatWithoutZone(locale_, n == 1 ? QLocale::ShortFormat : QLocale::LongFormat));
             return i + std::min(n, 2);
         default:
             break;
@@ -179,7 +182,8 @@ class Formatter
         if (n <= 2)
             Number(parts_.date.month(), n);
         else
-            out_ += locale_.monthName(parts_.date.month(), n == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
+            out_ +=
+                locale_.monthName(parts_.date.month(), n == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
     }
 
     void Hour(int n, bool twelveHour)
@@ -243,7 +247,8 @@ TDateTime Now()
 
 bool TryEncodeDate(int year, int month, int day, TDateTime &value)
 {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > QDate(year, month, 1).daysInMonth())
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+        day > QDate(year, month, 1).daysInMonth())
         return false;
     value = double(Epoch.daysTo(QDate(year, month, day)));
     return true;
@@ -251,8 +256,8 @@ bool TryEncodeDate(int year, int month, int day, TDateTime &value)
 
 bool TryEncodeTime(int hour, int minute, int second, int millisecond, TDateTime &value)
 {
-    if (hour < 0 || hour >= 24 || minute < 0 || minute >= 60 || second < 0 || second >= 60 || millisecond < 0 ||
-        millisecond >= 1000)
+    if (hour < 0 || hour >= 24 || minute < 0 || minute >= 60 || second < 0 || second >= 60 ||
+        millisecond < 0 || millisecond >= 1000)
         return false;
     value = (((hour * 60 + minute) * 60 + second) * 1000 + millisecond) / MsPerDay;
     return true;

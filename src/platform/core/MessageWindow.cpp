@@ -11,7 +11,8 @@
 #include <mutex>
 #include <unordered_map>
 
-namespace {
+namespace
+{
 
 const QEvent::Type PostedEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
 const QEvent::Type WakeEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -39,7 +40,7 @@ struct PendingSend {
 // sent messages. Handlers always run without the mutex held.
 struct Registry {
     std::mutex mutex;
-    std::condition_variable sentQueued;  // wakes a waiting window thread
+    std::condition_variable sentQueued;   // wakes a waiting window thread
     std::condition_variable sendReleased; // wakes blocked senders
     std::unordered_map<HWND, MessageWindow *> windows;
     std::deque<std::shared_ptr<PendingSend>> sent;

@@ -21,9 +21,10 @@ using LRESULT = intptr_t;
 
 inline constexpr HWND NullWindow = 0;
 
-class MessageWindow : public QObject {
+class MessageWindow : public QObject
+{
     Q_OBJECT
-public:
+  public:
     // Called on the window's thread for every message; the result goes back to a sender.
     using Handler = std::function<LRESULT(uint32_t msg, WPARAM wParam, LPARAM lParam)>;
 
@@ -49,10 +50,10 @@ public:
     // limit), delivering sent messages meanwhile but no posted ones. Returns done()'s last answer.
     static bool WaitDeliveringSent(const std::function<bool()> &done, int timeoutMs);
 
-protected:
+  protected:
     bool event(QEvent *e) override;
 
-private:
+  private:
     LRESULT Dispatch(uint32_t msg, WPARAM wParam, LPARAM lParam);
 
     Handler handler_;

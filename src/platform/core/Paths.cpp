@@ -1,8 +1,10 @@
 #include "Paths.h"
 
-namespace Paths {
+namespace Paths
+{
 
-namespace {
+namespace
+{
 
 qsizetype NameStart(const QString &path)
 {

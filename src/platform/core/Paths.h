@@ -4,7 +4,8 @@
 
 // File-name parts, split at "/" only. A folder keeps its trailing "/"; an extension keeps its
 // dot and is what follows the last dot of the file name (a dot in a folder name is no extension).
-namespace Paths {
+namespace Paths
+{
 
 QString ExtractFileName(const QString &path);
 QString ExtractFilePath(const QString &path); // with the trailing "/"

@@ -6,7 +6,10 @@
 // Result codes with the platform's numbers: negative values are failures.
 using HRESULT = int32_t;
 
-constexpr HRESULT MakeResult(uint32_t value) { return static_cast<HRESULT>(value); }
+constexpr HRESULT MakeResult(uint32_t value)
+{
+    return static_cast<HRESULT>(value);
+}
 
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
@@ -51,8 +54,14 @@ inline constexpr HRESULT VFW_E_UNKNOWN_FILE_TYPE = MakeResult(0x80040240);
 inline constexpr HRESULT VFW_E_CANNOT_LOAD_SOURCE_FILTER = MakeResult(0x80040241);
 inline constexpr HRESULT VFW_E_UNSUPPORTED_STREAM = MakeResult(0x80040265);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr)
+{
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}
 
 // A readable text for a result code, as the platform's error lookup would give it; codes
 // without a text of their own get a generic one naming the number.

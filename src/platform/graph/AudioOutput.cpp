@@ -6,7 +6,8 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 bool IsFloat(const WAVEFORMATEX &f)
 {
@@ -20,17 +21,19 @@ bool IsSupported(const WAVEFORMATEX &f)
 }
 
 // The silent output: nothing is heard, but samples leave at the format's rate.
-class NullOutput final : public AudioOutput {
-public:
+class NullOutput final : public AudioOutput
+{
+  public:
     explicit NullOutput(const WAVEFORMATEX &f) : AudioOutput(f, true) {}
     ~NullOutput() override = default;
 
-protected:
+  protected:
     void DevicePause(bool) override {}
 };
 
-class SdlOutput final : public AudioOutput {
-public:
+class SdlOutput final : public AudioOutput
+{
+  public:
     SdlOutput(const WAVEFORMATEX &f, SDL_AudioDeviceID device) : AudioOutput(f, false), device_(device) {}
     ~SdlOutput() override
     {
@@ -59,10 +62,10 @@ public:
         return output;
     }
 
-protected:
+  protected:
     void DevicePause(bool paused) override { SDL_PauseAudioDevice(device_, paused ? 1 : 0); }
 
-private:
+  private:
     static void Callback(void *self, Uint8 *stream, int length)
     {
         static_cast<SdlOutput *>(self)->Consume(stream, size_t(length));
@@ -102,7 +105,8 @@ void AudioOutput::AdvanceNullDevice(std::unique_lock<std::mutex> &) const
     if (!nullDevice_ || !playing_)
         return;
     const auto now = std::chrono::steady_clock::now();
-    const int64_t elapsedUs = std::chrono::duration_cast<std::chrono::microseconds>(now - nullAnchor_).count();
+    const int64_t elapsedUs =
+        std::chrono::duration_cast<std::chrono::microseconds>(now - nullAnchor_).count();
     const int64_t frames = elapsedUs * int64_t(format_.nSamplesPerSec) / 1000000;
     if (frames <= 0)
         return;

@@ -14,8 +14,9 @@
 // that consumes samples in real time, so playback keeps its pace on a machine without sound.
 // Write() is called by the renderer's streaming thread; everything else by any thread. The clock
 // is the number of sample frames the device has consumed, which is what the listener hears.
-class AudioOutput {
-public:
+class AudioOutput
+{
+  public:
     enum class Device { System, Null };
     // Opens an output for 16-bit PCM or 32-bit float samples: the system's device when asked for
     // and available, else the null device. nullptr only for a format neither output takes.
@@ -40,13 +41,13 @@ public:
     bool IsNullDevice() const { return nullDevice_; }
     const WAVEFORMATEX &Format() const { return format_; }
 
-protected:
+  protected:
     AudioOutput(const WAVEFORMATEX &format, bool nullDevice);
     // Device side: takes up to `bytes` bytes into `out` (gain applied), silence for the rest.
     void Consume(uint8_t *out, size_t bytes);
     virtual void DevicePause(bool paused) = 0;
 
-private:
+  private:
     void ApplyGain(uint8_t *data, size_t bytes) const;
     void AdvanceNullDevice(std::unique_lock<std::mutex> &lock) const;
 

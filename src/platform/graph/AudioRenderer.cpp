@@ -3,7 +3,8 @@
 #include "MediaGuids.h"
 #include "MonotonicClock.h"
 
-const Guid AudioRenderer::ClassId{0x79376820, 0x07D0, 0x11CF, {0xA2, 0x4D, 0x00, 0x20, 0xAF, 0xD7, 0x97, 0x67}};
+const Guid AudioRenderer::ClassId{
+    0x79376820, 0x07D0, 0x11CF, {0xA2, 0x4D, 0x00, 0x20, 0xAF, 0xD7, 0x97, 0x67}};
 
 // Time is the monotonic clock until an output exists, then the played samples, joined so the
 // clock never goes back. While the device is paused the played samples, and so the clock, stand.
@@ -44,7 +45,8 @@ class AudioRenderer::AudioClock final : public ReferenceClock
 };
 
 AudioRenderer::AudioRenderer(AudioOutput::Device device)
-    : RendererFilter(ClassId, "Default DirectSound Device"), device_(device), clock_(std::make_shared<AudioClock>())
+    : RendererFilter(ClassId, "Default DirectSound Device"), device_(device),
+      clock_(std::make_shared<AudioClock>())
 {
 }
 

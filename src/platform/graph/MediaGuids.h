@@ -4,22 +4,38 @@
 
 // Major types, subtypes, format types, time formats and pin categories, with the values the
 // platform defines for them.
-namespace MediaGuids {
+namespace MediaGuids
+{
 
-constexpr Guid Make(uint32_t d1, uint16_t d2, uint16_t d3, std::array<uint8_t, 8> d4) { return Guid{d1, d2, d3, d4}; }
+constexpr Guid Make(uint32_t d1, uint16_t d2, uint16_t d3, std::array<uint8_t, 8> d4)
+{
+    return Guid{d1, d2, d3, d4};
+}
 // {xxxxxxxx-0000-0010-8000-00AA00389B71}: the FOURCC and wave-tag family.
-constexpr Guid FourCC(uint32_t code) { return Guid::FromFourCC(code); }
+constexpr Guid FourCC(uint32_t code)
+{
+    return Guid::FromFourCC(code);
+}
 constexpr uint32_t Code(const char (&c)[5])
 {
     return uint32_t(uint8_t(c[0])) | uint32_t(uint8_t(c[1])) << 8 | uint32_t(uint8_t(c[2])) << 16 |
            uint32_t(uint8_t(c[3])) << 24;
 }
 // {E436EBxx-524F-11CE-9F53-0020AF0BA770}: the classic stream and subtype family.
-constexpr Guid Classic(uint32_t d1) { return Make(d1, 0x524F, 0x11CE, {0x9F, 0x53, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}); }
+constexpr Guid Classic(uint32_t d1)
+{
+    return Make(d1, 0x524F, 0x11CE, {0x9F, 0x53, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70});
+}
 // {E06D80xx-DB46-11CF-B4D1-00805F6CBBEA}: the MPEG-2 family.
-constexpr Guid Mpeg2(uint32_t d1) { return Make(d1, 0xDB46, 0x11CF, {0xB4, 0xD1, 0x00, 0x80, 0x5F, 0x6C, 0xBB, 0xEA}); }
+constexpr Guid Mpeg2(uint32_t d1)
+{
+    return Make(d1, 0xDB46, 0x11CF, {0xB4, 0xD1, 0x00, 0x80, 0x5F, 0x6C, 0xBB, 0xEA});
+}
 // {05589F8x-C356-11CE-BF01-00AA0055595A}: the classic format-block family.
-constexpr Guid ClassicFormat(uint32_t d1) { return Make(d1, 0xC356, 0x11CE, {0xBF, 0x01, 0x00, 0xAA, 0x00, 0x55, 0x59, 0x5A}); }
+constexpr Guid ClassicFormat(uint32_t d1)
+{
+    return Make(d1, 0xC356, 0x11CE, {0xBF, 0x01, 0x00, 0xAA, 0x00, 0x55, 0x59, 0x5A});
+}
 
 } // namespace MediaGuids
 

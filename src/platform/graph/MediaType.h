@@ -123,7 +123,8 @@ struct MediaType {
     }
 
     // Replaces the format block with the bytes of `block`, followed by `extra` bytes.
-    template <class T> void SetFormat(const Guid &type, const T &block, const std::vector<uint8_t> &extra = {})
+    template <class T>
+    void SetFormat(const Guid &type, const T &block, const std::vector<uint8_t> &extra = {})
     {
         static_assert(std::is_trivially_copyable_v<T>);
         formattype = type;

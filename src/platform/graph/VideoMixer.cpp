@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 QRgb FromColorRef(uint32_t bgr)
 {
@@ -75,7 +76,8 @@ void VideoMixer::BlendBitmap(QImage &target) const
     const int bw = b.image.width(), bh = b.image.height();
     for (int y = y0; y < y1; ++y) {
         auto *row = reinterpret_cast<QRgb *>(target.scanLine(y));
-        const auto *src = reinterpret_cast<const QRgb *>(b.image.constScanLine(int(int64_t(y - y0) * bh / (y1 - y0))));
+        const auto *src =
+            reinterpret_cast<const QRgb *>(b.image.constScanLine(int(int64_t(y - y0) * bh / (y1 - y0))));
         for (int x = x0; x < x1; ++x) {
             const QRgb over = src[int64_t(x - x0) * bw / (x1 - x0)] | 0xFF000000u;
             if (b.colorKey && over == *b.colorKey)

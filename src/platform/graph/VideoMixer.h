@@ -39,8 +39,9 @@ struct VMR9AlphaBitmap {
     uint32_t dwFilterMode = 0;
 };
 
-class VideoMixer {
-public:
+class VideoMixer
+{
+  public:
     // UI thread. Sets or (with VMR9AlphaBitmap_Disable) removes the alpha bitmap; E_INVALIDARG
     // for a block without a bitmap or with a source rectangle outside it.
     HRESULT SetAlphaBitmap(const VMR9AlphaBitmap &block);
@@ -56,7 +57,7 @@ public:
     // then the pixels.
     static std::vector<uint8_t> PackedDib(const QImage &image);
 
-private:
+  private:
     struct Bitmap {
         QImage image; // the source rectangle, copied when set
         NORMALIZEDRECT dest;

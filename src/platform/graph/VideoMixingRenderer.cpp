@@ -5,10 +5,11 @@
 #include <QPainter>
 #include <QWidget>
 
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 
-const Guid VideoMixingRenderer::ClassId{0x51B4ABF3, 0x748F, 0x4E3B, {0xA2, 0x76, 0xC8, 0x28, 0x33, 0x0E, 0x92, 0x6A}};
+const Guid VideoMixingRenderer::ClassId{
+    0x51B4ABF3, 0x748F, 0x4E3B, {0xA2, 0x76, 0xC8, 0x28, 0x33, 0x0E, 0x92, 0x6A}};
 
 // The child widget of the clipping window that shows the picture over the destination rectangle.
 class VideoSurface : public QWidget
@@ -71,7 +72,8 @@ HRESULT VideoMixingRenderer::SetMediaType(const MediaType &type)
     height_ = std::abs(vih.bmiHeader.biHeight);
     bottomUp_ = vih.bmiHeader.biHeight > 0;
     // The decoder states the picture aspect in the target rectangle when pixels are not square.
-    const int targetW = vih.rcTarget.right - vih.rcTarget.left, targetH = vih.rcTarget.bottom - vih.rcTarget.top;
+    const int targetW = vih.rcTarget.right - vih.rcTarget.left,
+              targetH = vih.rcTarget.bottom - vih.rcTarget.top;
     aspectX_ = targetW > 0 && targetH > 0 ? targetW : width_;
     aspectY_ = targetW > 0 && targetH > 0 ? targetH : height_;
     picture_ = QImage();
@@ -87,8 +89,9 @@ void VideoMixingRenderer::TakePicture(const SamplePtr &sample)
     if (!bottomUp_) {
         // Top-down rows are the picture as it stands: keep the sample instead of copying it. The
         // image holds a reference that returns the sample to its pool when the last copy goes.
-        picture_ = QImage(sample->Data(), width_, height_, qsizetype(rowBytes), QImage::Format_RGB32,
-                          [](void *held) { delete static_cast<SamplePtr *>(held); }, new SamplePtr(sample));
+        picture_ = QImage(
+            sample->Data(), width_, height_, qsizetype(rowBytes), QImage::Format_RGB32,
+            [](void *held) { delete static_cast<SamplePtr *>(held); }, new SamplePtr(sample));
         return;
     }
     if (picture_.width() != width_ || picture_.height() != height_ || !picture_.isDetached())
@@ -121,10 +124,13 @@ void VideoMixingRenderer::RequestRepaint()
 {
     // Streaming thread: hop to the UI thread, where the surface may be touched.
     RepaintRelay *relay = relay_.get();
-    QMetaObject::invokeMethod(relay, [relay] {
-        if (relay->surface)
-            relay->surface->update();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        relay,
+        [relay] {
+            if (relay->surface)
+                relay->surface->update();
+        },
+        Qt::QueuedConnection);
 }
 
 QImage VideoMixingRenderer::ComposedPicture() const

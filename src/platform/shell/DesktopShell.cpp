@@ -10,9 +10,11 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-namespace DesktopShell {
+namespace DesktopShell
+{
 
-namespace {
+namespace
+{
 
 const QString FileManagerService = QStringLiteral("org.freedesktop.FileManager1");
 
@@ -25,8 +27,9 @@ bool ShowItemsOverDBus(const QString &path)
     if (!bus.interface()->isServiceRegistered(FileManagerService).value() &&
         !bus.interface()->activatableServiceNames().value().contains(FileManagerService))
         return false;
-    QDBusMessage call = QDBusMessage::createMethodCall(FileManagerService, QStringLiteral("/org/freedesktop/FileManager1"),
-                                                       FileManagerService, QStringLiteral("ShowItems"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(FileManagerService, QStringLiteral("/org/freedesktop/FileManager1"),
+                                       FileManagerService, QStringLiteral("ShowItems"));
     call << QStringList{QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString()} << QString();
     return bus.call(call, QDBus::Block, 3000).type() == QDBusMessage::ReplyMessage;
 }

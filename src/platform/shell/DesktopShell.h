@@ -4,7 +4,8 @@
 
 // The desktop services the program asks of the system: showing a file in the file manager,
 // opening addresses, the trash, standard folders. UI thread only.
-namespace DesktopShell {
+namespace DesktopShell
+{
 
 // Shows `path` selected in the user's file manager (freedesktop FileManager1 over D-Bus); without
 // that service, opens the folder holding it. False when neither could be started.

@@ -8,11 +8,13 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // Real dialogs on the user's display.
-class WidgetDialogService final : public DialogService {
-public:
+class WidgetDialogService final : public DialogService
+{
+  public:
     int Ask(const Question &q) override
     {
         QMessageBox box(QMessageBox::Question, q.title, q.text);
@@ -30,11 +32,13 @@ public:
         return q.defaultChoice >= 0 ? q.defaultChoice : q.headlessAnswer;
     }
     int RunModal(QDialog &dialog, int, const QString &) override { return dialog.exec(); }
-    QString OpenFileName(QWidget *parent, const QString &title, const QString &folder, const QString &filter) override
+    QString OpenFileName(QWidget *parent, const QString &title, const QString &folder,
+                         const QString &filter) override
     {
         return QFileDialog::getOpenFileName(parent, title, folder, filter);
     }
-    QString SaveFileName(QWidget *parent, const QString &title, const QString &path, const QString &filter) override
+    QString SaveFileName(QWidget *parent, const QString &title, const QString &path,
+                         const QString &filter) override
     {
         return QFileDialog::getSaveFileName(parent, title, path, filter);
     }
@@ -45,8 +49,9 @@ public:
 };
 
 // Nobody can answer: print the question and the answer taken, never wait.
-class HeadlessDialogService final : public DialogService {
-public:
+class HeadlessDialogService final : public DialogService
+{
+  public:
     int Ask(const Question &q) override
     {
         QString answer;
@@ -71,7 +76,7 @@ public:
     }
     QString FolderName(QWidget *, const QString &title, const QString &) override { return Cancelled(title); }
 
-private:
+  private:
     static void Print(const QString &question, const QString &answer)
     {
         std::fprintf(stderr, "%s\n  -> %s\n", qUtf8Printable(question), qUtf8Printable(answer));

@@ -12,8 +12,9 @@ class QWidget;
 // shows real dialogs; without one (the offscreen platform) each question prints itself and the
 // answer it takes to standard error and never waits. Tests install a service of their own.
 // UI thread only.
-class DialogService {
-public:
+class DialogService
+{
+  public:
     struct Choice {
         int id;
         QString label;
@@ -21,8 +22,8 @@ public:
     struct Question {
         QString title;
         QString text;
-        QList<Choice> choices;  // in button order
-        int defaultChoice = -1; // id of the default button
+        QList<Choice> choices;   // in button order
+        int defaultChoice = -1;  // id of the default button
         int headlessAnswer = -1; // id taken when nobody can answer
     };
 

@@ -5,13 +5,14 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 
-namespace {
+namespace
+{
 
 QDBusMessage ScreenSaverCall(const char *method)
 {
-    return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.ScreenSaver"),
-                                          QStringLiteral("/org/freedesktop/ScreenSaver"),
-                                          QStringLiteral("org.freedesktop.ScreenSaver"), QLatin1String(method));
+    return QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop/ScreenSaver"),
+        QStringLiteral("org.freedesktop.ScreenSaver"), QLatin1String(method));
 }
 
 } // namespace

@@ -4,8 +4,9 @@
 
 // Keeps the screen saver off while held, through the freedesktop ScreenSaver service when the
 // session has one; otherwise it does nothing. UI thread only.
-class ScreenSaverInhibitor {
-public:
+class ScreenSaverInhibitor
+{
+  public:
     ScreenSaverInhibitor() = default;
     ~ScreenSaverInhibitor() { Release(); }
     ScreenSaverInhibitor(const ScreenSaverInhibitor &) = delete;
@@ -16,6 +17,6 @@ public:
     void Release();
     bool Active() const { return cookie_ != 0; }
 
-private:
+  private:
     uint32_t cookie_ = 0;
 };

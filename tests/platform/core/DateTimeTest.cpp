@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
 {
@@ -30,7 +31,7 @@ TEST(FormatDateTime, EverySpecifierInTwoLocales)
         {"m mm mmm mmmm", "3 03 Mar March", "3 03 März März"},
         {"yy yyyy", "24 2024", "24 2024"},
         {"h hh n nn s ss z zzz", "15 15 9 09 6 06 7 007", "15 15 9 09 6 06 7 007"},
-        {"hh:mm:ss", "15:09:06", "15:09:06"},   // m after an hour is minutes
+        {"hh:mm:ss", "15:09:06", "15:09:06"}, // m after an hour is minutes
         {"t", "3:09 PM", "15:09"},
         {"tt", "3:09:06 PM", "15:09:06"},
         {"hh:mm am/pm", "03:09 pm", "03:09 pm"}, // 12-hour when an am/pm follows
@@ -53,15 +54,16 @@ TEST(DateTimeValue, EncodingChecksTheCalendar)
         int y, mo, d, h, mi, s;
         bool valid;
     } cases[] = {
-        {2024, 2, 29, 0, 0, 0, true},  {2023, 2, 29, 0, 0, 0, false}, {1900, 2, 29, 0, 0, 0, false},
-        {2000, 2, 29, 0, 0, 0, true},  {2024, 0, 1, 0, 0, 0, false},  {2024, 13, 1, 0, 0, 0, false},
-        {2024, 4, 31, 0, 0, 0, false}, {2024, 1, 0, 0, 0, 0, false},  {2024, 1, 1, 24, 0, 0, false},
+        {2024, 2, 29, 0, 0, 0, true},   {2023, 2, 29, 0, 0, 0, false},   {1900, 2, 29, 0, 0, 0, false},
+        {2000, 2, 29, 0, 0, 0, true},   {2024, 0, 1, 0, 0, 0, false},    {2024, 13, 1, 0, 0, 0, false},
+        {2024, 4, 31, 0, 0, 0, false},  {2024, 1, 0, 0, 0, 0, false},    {2024, 1, 1, 24, 0, 0, false},
         {2024, 1, 1, 23, 60, 0, false}, {2024, 1, 1, 23, 59, 60, false}, {2024, 1, 1, 23, 59, 59, true},
         {0, 1, 1, 0, 0, 0, false},
     };
     for (const Case &c : cases) {
         TDateTime v = -7;
-        EXPECT_EQ(TryEncodeDateTime(c.y, c.mo, c.d, c.h, c.mi, c.s, 0, v), c.valid) << c.y << "-" << c.mo << "-" << c.d;
+        EXPECT_EQ(TryEncodeDateTime(c.y, c.mo, c.d, c.h, c.mi, c.s, 0, v), c.valid)
+            << c.y << "-" << c.mo << "-" << c.d;
         if (!c.valid) {
             EXPECT_EQ(v, -7) << "a refused date leaves the value";
         }

@@ -8,7 +8,8 @@
 TEST(Guid, TextRoundTripsInUpperCaseBraceForm)
 {
     const char *texts[] = {"{B98D13E7-55DB-4385-A33D-09FD1BA26338}", "{00000000-0000-0000-0000-000000000000}",
-                           "{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}", "{51B4ABF3-748F-4E3B-A276-C828330E926A}"};
+                           "{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}",
+                           "{51B4ABF3-748F-4E3B-A276-C828330E926A}"};
     for (const char *text : texts) {
         auto g = Guid::FromString(text);
         ASSERT_TRUE(g) << text;
@@ -23,9 +24,14 @@ TEST(Guid, TextRoundTripsInUpperCaseBraceForm)
 
 TEST(Guid, MalformedTextIsRefused)
 {
-    const char *bad[] = {"", "{}", "{51B4ABF3-748F-4E3B-A276-C828330E926A", "51B4ABF3-748F-4E3B-A276-C828330E926A}",
-                         "{51B4ABF3-748F-4E3B-A276C828330E926A0}", "{51B4ABF3-748F-4E3B-A276-C828330E926G}",
-                         "{51B4ABF3 748F-4E3B-A276-C828330E926A}", "{51B4ABF3-748F-4E3B-A276-C828330E926A0}"};
+    const char *bad[] = {"",
+                         "{}",
+                         "{51B4ABF3-748F-4E3B-A276-C828330E926A",
+                         "51B4ABF3-748F-4E3B-A276-C828330E926A}",
+                         "{51B4ABF3-748F-4E3B-A276C828330E926A0}",
+                         "{51B4ABF3-748F-4E3B-A276-C828330E926G}",
+                         "{51B4ABF3 748F-4E3B-A276-C828330E926A}",
+                         "{51B4ABF3-748F-4E3B-A276-C828330E926A0}"};
     for (const char *text : bad)
         EXPECT_FALSE(Guid::FromString(text)) << text;
 }

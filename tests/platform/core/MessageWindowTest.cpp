@@ -8,7 +8,8 @@
 #include <thread>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr uint32_t WM_TEST = 0x2400;
 

@@ -4,7 +4,8 @@
 
 #include <thread>
 
-namespace {
+namespace
+{
 
 WAVEFORMATEX Pcm16Stereo(uint32_t rate)
 {

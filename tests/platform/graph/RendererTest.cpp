@@ -13,7 +13,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // A graph playing a clip into the windowless video renderer, drawn in a window, and the audio
 // renderer.
@@ -75,8 +76,8 @@ struct RendererRig {
 QByteArray FfmpegFrame(const QString &path, int index)
 {
     QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", {"-v", "error", "-i", path, "-vf", QString("select=eq(n\\,%1)").arg(index), "-frames:v",
-                            "1", "-f", "rawvideo", "-pix_fmt", "bgra", "-"});
+    ffmpeg.start("ffmpeg", {"-v", "error", "-i", path, "-vf", QString("select=eq(n\\,%1)").arg(index),
+                            "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "bgra", "-"});
     ffmpeg.waitForFinished(60000);
     return ffmpeg.readAllStandardOutput();
 }
@@ -93,7 +94,8 @@ QImage ImageOfDib(const std::vector<uint8_t> &dib)
     QImage image(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
         const int stored = header.biHeight > 0 ? h - 1 - y : y;
-        std::memcpy(image.scanLine(y), dib.data() + sizeof header + size_t(stored) * size_t(w) * 4, size_t(w) * 4);
+        std::memcpy(image.scanLine(y), dib.data() + sizeof header + size_t(stored) * size_t(w) * 4,
+                    size_t(w) * 4);
     }
     return image;
 }
@@ -106,7 +108,8 @@ double MeanDifference(const QImage &image, const QByteArray &bgra)
     int64_t total = 0;
     for (int y = 0; y < image.height(); ++y) {
         const uint8_t *a = image.constScanLine(y);
-        const auto *b = reinterpret_cast<const uint8_t *>(bgra.constData()) + size_t(y) * size_t(image.width()) * 4;
+        const auto *b =
+            reinterpret_cast<const uint8_t *>(bgra.constData()) + size_t(y) * size_t(image.width()) * 4;
         for (int x = 0; x < image.width() * 4; ++x)
             if (x % 4 != 3)
                 total += std::abs(int(a[x]) - int(b[x]));

@@ -6,7 +6,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // A 4 x 2 picture whose every pixel is distinct, so flips are visible pixel by pixel.
 QImage Picture()
@@ -38,7 +39,10 @@ TEST(VideoMixer, OutputRectangleSwapsFlipThePictureNeverItsSize)
     struct Case {
         NORMALIZEDRECT rect;
         bool h, v;
-    } cases[] = {{{0, 0, 1, 1}, false, false}, {{1, 0, 0, 1}, true, false}, {{0, 1, 1, 0}, false, true}, {{1, 1, 0, 0}, true, true}};
+    } cases[] = {{{0, 0, 1, 1}, false, false},
+                 {{1, 0, 0, 1}, true, false},
+                 {{0, 1, 1, 0}, false, true},
+                 {{1, 1, 0, 0}, true, true}};
     for (const Case &c : cases) {
         VideoMixer mixer;
         ASSERT_EQ(mixer.SetOutputRect(0, c.rect), S_OK);
@@ -109,7 +113,7 @@ TEST(VideoMixer, PackedDibHasTheHeaderThenBottomUpRows)
     EXPECT_EQ(header.biCompression, 0u);
     EXPECT_EQ(header.biSizeImage, 32u);
     const uint8_t *firstStored = dib.data() + sizeof header; // the picture's last row, pixel 1
-    EXPECT_EQ(firstStored[4 + 0], 10);  // blue
-    EXPECT_EQ(firstStored[4 + 1], 200); // green
-    EXPECT_EQ(firstStored[4 + 2], 60);  // red
+    EXPECT_EQ(firstStored[4 + 0], 10);                       // blue
+    EXPECT_EQ(firstStored[4 + 1], 200);                      // green
+    EXPECT_EQ(firstStored[4 + 2], 60);                       // red
 }

@@ -29,8 +29,14 @@ TEST(DialogService, AnInstalledServiceAnswersUntilRemoved)
     struct Scripted final : DialogService {
         int Ask(const Question &q) override { return q.choices.back().id; }
         int RunModal(QDialog &, int, const QString &) override { return 5; }
-        QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override { return "a"; }
-        QString SaveFileName(QWidget *, const QString &, const QString &, const QString &) override { return "b"; }
+        QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override
+        {
+            return "a";
+        }
+        QString SaveFileName(QWidget *, const QString &, const QString &, const QString &) override
+        {
+            return "b";
+        }
         QString FolderName(QWidget *, const QString &, const QString &) override { return "c"; }
     };
     DialogService::Install(std::make_unique<Scripted>());
