@@ -16,6 +16,14 @@ void RegisterBuiltInFilters(ClassRegistry &registry)
                        {},
                        {{MEDIATYPE_Video, GUID_NULL}, {MEDIATYPE_Audio, GUID_NULL}},
                        [] { return std::make_shared<LavSplitterSource>(); }});
+    registry.Register(
+        {CLSID_WMAsfReader,
+         "WM ASF Reader",
+         MERIT_NORMAL,
+         CLSID_LegacyAmFilterCategory,
+         {},
+         {{MEDIATYPE_Video, GUID_NULL}, {MEDIATYPE_Audio, GUID_NULL}},
+         [] { return std::make_shared<LavSplitterSource>(CLSID_WMAsfReader, "WM ASF Reader", "asf"); }});
     registry.Register({CLSID_NullVideoRenderer,
                        "Null Video Renderer",
                        MERIT_UNLIKELY,

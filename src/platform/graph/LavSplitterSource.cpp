@@ -50,6 +50,11 @@ class LavSplitterSource::StreamPin : public StreamingOutputPin
 
 LavSplitterSource::LavSplitterSource() : Filter(CLSID_LAVSplitterSource, "LAV Splitter Source") {}
 
+LavSplitterSource::LavSplitterSource(const Guid &classId, std::string name, const char *demuxer)
+    : Filter(classId, std::move(name)), demuxer_(demuxer)
+{
+}
+
 LavSplitterSource::~LavSplitterSource()
 {
     StopReader(false);
@@ -68,7 +73,8 @@ HRESULT LavSplitterSource::Load(const std::string &path, const MediaType *)
     format_->flags |= AVFMT_FLAG_GENPTS;
     format_->interrupt_callback = {
         [](void *self) { return int(static_cast<LavSplitterSource *>(self)->stopReading_.load()); }, this};
-    int err = avformat_open_input(&format_, path.c_str(), nullptr, nullptr);
+    const AVInputFormat *container = demuxer_ ? av_find_input_format(demuxer_) : nullptr;
+    int err = avformat_open_input(&format_, path.c_str(), container, nullptr);
     if (err < 0)
         return err == AVERROR(ENOENT) ? E_FILE_NOT_FOUND : VFW_E_UNKNOWN_FILE_TYPE;
     if (avformat_find_stream_info(format_, nullptr) < 0) {

@@ -19,6 +19,9 @@ class StreamingOutputPin;
 inline constexpr Guid CLSID_LAVSplitterSource{
     0xB98D13E7, 0x55DB, 0x4385, {0xA3, 0x3D, 0x09, 0xFD, 0x1B, 0xA2, 0x63, 0x38}};
 
+// {187463A0-5BB7-11D3-ACBE-0080C75E246E}
+inline constexpr Guid CLSID_WMAsfReader{0x187463A0, 0x5BB7, 0x11D3, {0xAC, 0xBE, 0x00, 0x80, 0xC7, 0x5E, 0x24, 0x6E}};
+
 // A source for any file libavformat reads: one output pin per video and audio stream, offering
 // the stream's compressed type (see CodecMediaType) and its codec parameters.
 //
@@ -31,6 +34,8 @@ class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSe
 {
   public:
     LavSplitterSource();
+    // A source that reads only the container `demuxer` names (FFmpeg's name, e.g. "asf").
+    LavSplitterSource(const Guid &classId, std::string name, const char *demuxer);
     ~LavSplitterSource() override;
 
     HRESULT Load(const std::string &path, const MediaType *type) override;
@@ -72,6 +77,7 @@ class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSe
     int VideoStream() const;
     REFERENCE_TIME MediaTime(int64_t timestamp, int streamIndex) const;
 
+    const char *demuxer_ = nullptr; // nullptr: libavformat recognises the container
     std::string path_;
     AVFormatContext *format_ = nullptr;
     std::vector<StreamPin *> pinByStream_; // nullptr for streams without a pin
