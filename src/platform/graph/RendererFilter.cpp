@@ -89,16 +89,18 @@ HRESULT RendererFilter::WaitForPresentation(std::unique_lock<std::mutex> &lock, 
         if (flushing_ || LockedState() == State_Stopped)
             return S_FALSE;
         if (LockedState() == State_Paused) {
-            if (!holding_) {
-                holding_ = true;
-                StateSignal().notify_all();
-            }
+            // The picture is shown before the pause counts as settled, so whoever waits for the
+            // pause finds it on screen.
             if (!shown) {
                 shown = true;
                 lock.unlock();
                 ShowPreroll(sample);
                 lock.lock();
                 continue;
+            }
+            if (!holding_) {
+                holding_ = true;
+                StateSignal().notify_all();
             }
             StateSignal().wait(lock);
             continue;

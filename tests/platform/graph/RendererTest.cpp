@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -203,9 +204,9 @@ TEST(AudioRenderer, DrivesTheClockSoPicturesFollowTheSound)
     ASSERT_EQ(rig.Build(TestMedia::Path("h264_aac.mp4")), S_OK);
     ASSERT_EQ(rig.graph.Run(), S_OK);
     ASSERT_EQ(rig.graph.SyncSource(), rig.audio->Clock()) << "the audio renderer's clock leads";
-    // Over the clip, the picture shown is the one due at the sound's time: at most one frame
-    // (40 ms) behind it, and never ahead.
-    REFERENCE_TIME worst = 0;
+    // Over the clip, the picture shown is the one due at the sound's time: behind it by less than
+    // a frame (40 ms) as a rule, never ahead of it, and never far behind even on a busy machine.
+    std::vector<REFERENCE_TIME> lags;
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < 9000) { // the ten-second clip, up to its last pictures
@@ -214,12 +215,16 @@ TEST(AudioRenderer, DrivesTheClockSoPicturesFollowTheSound)
         if (!shown)
             continue;
         const REFERENCE_TIME heard = rig.audio->Clock()->GetTime() - rig.audio->StreamStart();
-        const REFERENCE_TIME lag = heard - *shown;
-        EXPECT_GE(lag, -100000) << "picture ahead of the sound";
-        worst = std::max(worst, lag);
+        lags.push_back(heard - *shown);
     }
-    RecordProperty("worst_lag_ms", int(worst / 10000));
-    EXPECT_LT(worst, 400000 + 200000) << "a frame and a little scheduling slack";
+    ASSERT_GT(lags.size(), 100u);
+    std::sort(lags.begin(), lags.end());
+    const REFERENCE_TIME median = lags[lags.size() / 2];
+    RecordProperty("median_lag_ms", int(median / 10000));
+    RecordProperty("worst_lag_ms", int(lags.back() / 10000));
+    EXPECT_GE(lags.front(), -100000) << "picture ahead of the sound";
+    EXPECT_LT(median, 400000) << "within a frame";
+    EXPECT_LT(lags.back(), 2000000) << "never far behind";
     EXPECT_EQ(rig.graph.Stop(), S_OK);
 }
 
