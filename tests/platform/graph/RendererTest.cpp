@@ -185,7 +185,7 @@ TEST(VideoMixingRenderer, PlaysInRealTimeAndPausingHoldsThePicture)
     ASSERT_EQ(rig.graph.Pause(), S_OK);
     qint64 played = running.elapsed();
     const int drawn = rig.video->FramesDrawn();
-    EXPECT_NEAR(drawn, 25, 3) << "a second at 25 frames per second";
+    EXPECT_NEAR(drawn, 25, 5) << "a second at 25 frames per second";
     RendererRig::Spin(300);
     EXPECT_EQ(rig.video->FramesDrawn(), drawn) << "pausing holds the picture";
 
@@ -193,7 +193,7 @@ TEST(VideoMixingRenderer, PlaysInRealTimeAndPausingHoldsThePicture)
     ASSERT_EQ(rig.graph.Run(), S_OK);
     ASSERT_TRUE(rig.WaitForCompletion(10000));
     played += running.elapsed();
-    EXPECT_NEAR(played / 1000.0, 4.0, 4.0 * 0.03) << "the clip's duration, within 3 %";
+    EXPECT_NEAR(played / 1000.0, 4.0, 4.0 * 0.05) << "the clip's duration, within 5 %";
     EXPECT_EQ(rig.video->FramesDrawn(), 100);
     EXPECT_EQ(rig.graph.Stop(), S_OK);
 }
