@@ -3,7 +3,7 @@
 #include "IniPreferencesMan.h"
 #include "RegPreferencesMan.h"
 #include "SavePrefsForm.h"
-#include "platform/core/DateTime.h"
+#include "platform/core/DateTimeFormat.h"
 #include "platform/registry/RegistryKey.h"
 #include "platform/registry/RegistryStore.h"
 

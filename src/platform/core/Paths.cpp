@@ -32,8 +32,10 @@ QString ExtractFilePath(const QString &path)
 
 QString ExtractFileDir(const QString &path)
 {
-    const qsizetype start = NameStart(path);
-    return start == 1 ? QStringLiteral("/") : path.left(std::max<qsizetype>(start - 1, 0));
+    QString folder = ExtractFilePath(path);
+    if (folder.size() > 1 && folder[folder.size() - 2] != QLatin1Char('/')) // not "/" or "...//"
+        folder.chop(1);
+    return folder;
 }
 
 QString ExtractFileExt(const QString &path)

@@ -1,114 +1,164 @@
 #include "platform/core/DateTime.h"
-#include "platform/core/Paths.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+#include <vector>
 
 namespace
 {
 
-TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
+struct Fields {
+    int year, month, day, hour, minute, second, ms;
+    bool operator==(const Fields &) const = default;
+};
+
+std::ostream &operator<<(std::ostream &out, const Fields &f)
 {
-    TDateTime v = 0;
-    EXPECT_TRUE(TryEncodeDateTime(y, mo, d, h, mi, s, ms, v));
-    return v;
+    return out << f.year << '-' << f.month << '-' << f.day << ' ' << f.hour << ':' << f.minute << ':'
+               << f.second << '.' << f.ms;
+}
+
+Fields Decode(TDateTime value)
+{
+    Fields f{};
+    DecodeDate(value, f.year, f.month, f.day);
+    DecodeTime(value, f.hour, f.minute, f.second, f.ms);
+    return f;
 }
 
 } // namespace
 
-TEST(FormatDateTime, EverySpecifierInTwoLocales)
-{
-    const QLocale us(QLocale::English, QLocale::UnitedStates);
-    const QLocale de(QLocale::German, QLocale::Germany);
-    const TDateTime v = At(2024, 3, 4, 15, 9, 6, 7);
-    struct Case {
-        const char *format, *english, *german;
-    } cases[] = {
-        {"c", "3/4/24 3:09:06 PM", "04.03.24 15:09:06"},
-        {"", "3/4/24 3:09:06 PM", "04.03.24 15:09:06"},
-        {"d dd ddd dddd", "4 04 Mon Monday", "4 04 Mo. Montag"},
-        {"ddddd", "3/4/24", "04.03.24"},
-        {"dddddd", "Monday, March 4, 2024", "Montag, 4. März 2024"},
-        {"m mm mmm mmmm", "3 03 Mar March", "3 03 März März"},
-        {"yy yyyy", "24 2024", "24 2024"},
-        {"h hh n nn s ss z zzz", "15 15 9 09 6 06 7 007", "15 15 9 09 6 06 7 007"},
-        {"hh:mm:ss", "15:09:06", "15:09:06"}, // m after an hour is minutes
-        {"t", "3:09 PM", "15:09"},
-        {"tt", "3:09:06 PM", "15:09:06"},
-        {"hh:mm am/pm", "03:09 pm", "03:09 pm"}, // 12-hour when an am/pm follows
-        {"h:nn A/P", "3:09 P", "3:09 P"},
-        {"yyyy/mm/dd", "2024/03/04", "2024.03.04"},
-        {"'d m' \"yy\" DD", "d m yy 04", "d m yy 04"},
-        {"dddddd 'at' tt", "Monday, March 4, 2024 at 3:09:06 PM", "Montag, 4. März 2024 at 15:09:06"},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(FormatDateTime(c.format, v, us), QString::fromUtf8(c.english)) << c.format;
-        EXPECT_EQ(FormatDateTime(c.format, v, de), QString::fromUtf8(c.german)) << c.format;
-    }
-    EXPECT_EQ(FormatDateTime("c", At(2024, 3, 4), us), "3/4/24") << "no time at exactly midnight";
-    EXPECT_EQ(FormatDateTime("hh:nn ampm", At(2024, 3, 4, 0, 5), us), "12:05 AM");
-}
-
 TEST(DateTimeValue, EncodingChecksTheCalendar)
 {
-    struct Case {
-        int y, mo, d, h, mi, s;
+    const struct {
+        Fields fields;
         bool valid;
     } cases[] = {
-        {2024, 2, 29, 0, 0, 0, true},   {2023, 2, 29, 0, 0, 0, false},   {1900, 2, 29, 0, 0, 0, false},
-        {2000, 2, 29, 0, 0, 0, true},   {2024, 0, 1, 0, 0, 0, false},    {2024, 13, 1, 0, 0, 0, false},
-        {2024, 4, 31, 0, 0, 0, false},  {2024, 1, 0, 0, 0, 0, false},    {2024, 1, 1, 24, 0, 0, false},
-        {2024, 1, 1, 23, 60, 0, false}, {2024, 1, 1, 23, 59, 60, false}, {2024, 1, 1, 23, 59, 59, true},
-        {0, 1, 1, 0, 0, 0, false},
+        {{2024, 2, 29, 0, 0, 0, 0}, true},       {{2023, 2, 29, 0, 0, 0, 0}, false},
+        {{1900, 2, 29, 0, 0, 0, 0}, false},      {{2000, 2, 29, 0, 0, 0, 0}, true},
+        {{2024, 0, 1, 0, 0, 0, 0}, false},       {{2024, 13, 1, 0, 0, 0, 0}, false},
+        {{2024, 4, 31, 0, 0, 0, 0}, false},      {{2024, 1, 0, 0, 0, 0, 0}, false},
+        {{2024, 1, -1, 0, 0, 0, 0}, false},      {{0, 1, 1, 0, 0, 0, 0}, false},
+        {{10000, 1, 1, 0, 0, 0, 0}, false},      {{1, 1, 1, 0, 0, 0, 0}, true},
+        {{9999, 12, 31, 23, 59, 59, 999}, true}, {{2024, 1, 1, 24, 0, 0, 0}, false},
+        {{2024, 1, 1, 23, 60, 0, 0}, false},     {{2024, 1, 1, 23, 59, 60, 0}, false},
+        {{2024, 1, 1, 23, 59, 59, 1000}, false}, {{2024, 1, 1, -1, 0, 0, 0}, false},
     };
-    for (const Case &c : cases) {
-        TDateTime v = -7;
-        EXPECT_EQ(TryEncodeDateTime(c.y, c.mo, c.d, c.h, c.mi, c.s, 0, v), c.valid)
-            << c.y << "-" << c.mo << "-" << c.d;
-        if (!c.valid) {
-            EXPECT_EQ(v, -7) << "a refused date leaves the value";
-        }
+    for (const auto &c : cases) {
+        const Fields &f = c.fields;
+        TDateTime value = -7;
+        EXPECT_EQ(TryEncodeDateTime(f.year, f.month, f.day, f.hour, f.minute, f.second, f.ms, value), c.valid)
+            << f;
+        if (c.valid)
+            EXPECT_EQ(Decode(value), f);
+        else
+            EXPECT_EQ(value, -7) << "a refused date leaves the value: " << f;
     }
 }
 
-TEST(DateTimeValue, DayCountAndRoundTrips)
+TEST(DateTimeValue, DateAndTimeCheckedApart)
 {
-    EXPECT_EQ(At(1899, 12, 30), 0.0);
-    EXPECT_EQ(At(1900, 1, 1, 18), 2.75);
-    EXPECT_EQ(At(1899, 12, 29, 6), -1.25) << "before the epoch the time still adds to the day";
-    const QDateTime local(QDate(2010, 2, 16), QTime(21, 36, 28, 120));
-    EXPECT_EQ(DateTimeToQDateTime(DateTimeFromQDateTime(local)), local);
-    EXPECT_EQ(DateTimeToQDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
-    int y, mo, d, h, mi, s, ms;
-    DecodeDate(At(2000, 12, 3, 10, 15, 59), y, mo, d);
-    DecodeTime(At(2000, 12, 3, 10, 15, 59), h, mi, s, ms);
-    EXPECT_EQ(std::vector<int>({y, mo, d, h, mi, s, ms}), std::vector<int>({2000, 12, 3, 10, 15, 59, 0}));
+    TDateTime value = -7;
+    EXPECT_TRUE(TryEncodeDate(2005, 7, 14, value));
+    EXPECT_EQ(value, 38547);
+    EXPECT_FALSE(TryEncodeTime(25, 61, 0, 0, value)); // a date with a broken time keeps its day
+    EXPECT_EQ(value, 38547);
+    EXPECT_TRUE(TryEncodeTime(10, 31, 7, 0, value));
+    EXPECT_DOUBLE_EQ(value, (10 * 3600 + 31 * 60 + 7) / 86400.0);
+    EXPECT_EQ(EncodeDate(2024, 3, 4), 45355);
+    EXPECT_EQ(EncodeTime(18, 0, 0, 0), 0.75);
+    EXPECT_THROW(EncodeDate(2023, 2, 29), std::invalid_argument);
+    EXPECT_THROW(EncodeTime(0, 0, 0, 1000), std::invalid_argument);
 }
 
-TEST(Paths, SplitAtSlashesOnly)
+// Whole days count from 1899-12-30; before it they count backwards while the fraction still
+// adds the time of day.
+TEST(DateTimeValue, DayCount)
 {
-    using namespace Paths;
-    struct Case {
-        const char *path, *name, *folder, *dir, *ext;
+    const struct {
+        Fields fields;
+        TDateTime value;
     } cases[] = {
-        {"/home/u/holiday.2010.avi", "holiday.2010.avi", "/home/u/", "/home/u", ".avi"},
-        {"/home/u.v/clip", "clip", "/home/u.v/", "/home/u.v", ""},
-        {"archive.tar.gz", "archive.tar.gz", "", "", ".gz"},
-        {"/v/.hidden", ".hidden", "/v/", "/v", ".hidden"},
-        {"/clip.dv", "clip.dv", "/", "/", ".dv"},
-        {"/home/u/", "", "/home/u/", "/home/u", ""},
-        {"C:\\V\\a.b.mpg", "C:\\V\\a.b.mpg", "", "", ".mpg"},
+        {{1899, 12, 30, 0, 0, 0, 0}, 0},     {{1899, 12, 30, 12, 0, 0, 0}, 0.5},
+        {{1900, 1, 1, 18, 0, 0, 0}, 2.75},   {{2024, 3, 4, 0, 0, 0, 0}, 45355},
+        {{1899, 12, 29, 6, 0, 0, 0}, -1.25}, {{1800, 1, 1, 18, 0, 0, 0}, -36522.75},
+        {{1, 1, 1, 0, 0, 0, 0}, -693593},    {{9999, 12, 31, 0, 0, 0, 0}, 2958465},
     };
-    for (const Case &c : cases) {
-        EXPECT_EQ(ExtractFileName(c.path), c.name) << c.path;
-        EXPECT_EQ(ExtractFilePath(c.path), c.folder) << c.path;
-        EXPECT_EQ(ExtractFileDir(c.path), c.dir) << c.path;
-        EXPECT_EQ(ExtractFileExt(c.path), c.ext) << c.path;
+    for (const auto &c : cases) {
+        const Fields &f = c.fields;
+        TDateTime value = 0;
+        ASSERT_TRUE(TryEncodeDateTime(f.year, f.month, f.day, f.hour, f.minute, f.second, f.ms, value));
+        EXPECT_EQ(value, c.value) << f;
+        EXPECT_EQ(Decode(c.value), f) << c.value;
     }
-    EXPECT_EQ(ChangeFileExt("/v/clip.avi", ".scn"), "/v/clip.scn");
-    EXPECT_EQ(ChangeFileExt("/v.x/clip", ".srt"), "/v.x/clip.srt");
-    EXPECT_EQ(IncludeTrailingPathDelimiter("/pics"), "/pics/");
-    EXPECT_EQ(IncludeTrailingPathDelimiter("/pics/"), "/pics/");
-    EXPECT_EQ(IncludeTrailingPathDelimiter(""), "/");
-    EXPECT_EQ(ExcludeTrailingPathDelimiter("/pics/"), "/pics");
-    EXPECT_EQ(ExcludeTrailingPathDelimiter("/"), "/");
+}
+
+TEST(DateTimeValue, DecodingNegativeValuesAndRounding)
+{
+    const struct {
+        TDateTime value;
+        Fields fields;
+    } cases[] = {
+        {-0.25, {1899, 12, 30, 6, 0, 0, 0}},         // between -1 and 0: the epoch day
+        {-2.5, {1899, 12, 28, 12, 0, 0, 0}},         // not 1899-12-27 12:00
+        {-1.9999999999, {1899, 12, 30, 0, 0, 0, 0}}, // 1899-12-29 23:59:59.99999 rounds to the next day
+        {45355.9999999999, {2024, 3, 5, 0, 0, 0, 0}},
+        {45355.5000004, {2024, 3, 4, 12, 0, 0, 35}}, // 34.56 ms after noon
+        {45355.0000116, {2024, 3, 4, 0, 0, 1, 2}},
+        {-693593.5, {1, 1, 1, 12, 0, 0, 0}},
+        {2958465.9999999, {9999, 12, 31, 23, 59, 59, 991}},
+        {-693594, {0, 0, 0, 0, 0, 0, 0}}, // before year 1
+        {2958466, {0, 0, 0, 0, 0, 0, 0}}, // after year 9999
+        {1e300, {0, 0, 0, 0, 0, 0, 0}},
+        {std::nan(""), {0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Decode(c.value), c.fields) << c.value;
+}
+
+TEST(DateTimeValue, RoundTripsThroughQtValues)
+{
+    const std::vector<QDateTime> moments = {
+        QDateTime(QDate(2010, 2, 16), QTime(21, 36, 28, 120)),
+        QDateTime(QDate(1899, 12, 29), QTime(6, 0)),
+        QDateTime(QDate(1899, 12, 30), QTime(23, 59, 59, 999)),
+        QDateTime(QDate(1601, 1, 1), QTime(0, 0, 0, 1)),
+        QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59, 999)),
+    };
+    for (const QDateTime &moment : moments) {
+        const TDateTime value = DateTimeFromQDateTime(moment);
+        EXPECT_EQ(DateTimeToQDateTime(value), moment) << value;
+        EXPECT_EQ(DateTimeToQDate(value), moment.date()) << value;
+        EXPECT_EQ(DateTimeToQTime(value), moment.time()) << value;
+        const double days = DateTimeFromQDate(moment.date());
+        const double time = DateTimeFromQTime(moment.time());
+        EXPECT_EQ(value, days < 0 ? days - time : days + time);
+    }
+    EXPECT_EQ(DateTimeFromQDateTime(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
+    EXPECT_FALSE(DateTimeToQDateTime(-693594).isValid());
+    EXPECT_FALSE(DateTimeToQTime(std::nan("")).isValid());
+}
+
+// Values are local clock readings, whatever time spec a QDateTime comes in.
+TEST(DateTimeValue, QtValuesInOtherTimeSpecsAreTakenInLocalTime)
+{
+    const QByteArray savedZone = qgetenv("TZ");
+    qputenv("TZ", "EST5"); // five hours behind UTC all year
+    const TDateTime value = DateTimeFromQDateTime(QDateTime(QDate(2024, 3, 4), QTime(15, 9), Qt::UTC));
+    if (savedZone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", savedZone);
+    EXPECT_EQ(Decode(value), (Fields{2024, 3, 4, 10, 9, 0, 0}));
+}
+
+TEST(DateTimeValue, NowIsTheLocalClock)
+{
+    const TDateTime before = DateTimeFromQDateTime(QDateTime::currentDateTime());
+    const TDateTime now = Now();
+    const TDateTime after = DateTimeFromQDateTime(QDateTime::currentDateTime());
+    EXPECT_LE(before, now);
+    EXPECT_LE(now, after);
 }
