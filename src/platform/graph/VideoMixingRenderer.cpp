@@ -51,31 +51,54 @@ VideoMixingRenderer::~VideoMixingRenderer()
     delete surface_.data();
 }
 
+namespace
+{
+
+// The bitmap header of a 32-bit RGB type and its picture aspect (the picture's own size when
+// the type states none).
+bool ReadPictureFormat(const MediaType &type, BITMAPINFOHEADER &bmi, int &aspectX, int &aspectY)
+{
+    if (type.formattype == FORMAT_VideoInfo2) {
+        VIDEOINFOHEADER2 vih2;
+        if (!type.ReadFormat(vih2))
+            return false;
+        bmi = vih2.bmiHeader;
+        aspectX = int(vih2.dwPictAspectRatioX);
+        aspectY = int(vih2.dwPictAspectRatioY);
+    } else {
+        VIDEOINFOHEADER vih;
+        if (type.formattype != FORMAT_VideoInfo || !type.ReadFormat(vih))
+            return false;
+        bmi = vih.bmiHeader;
+        aspectX = aspectY = 0;
+    }
+    if (aspectX <= 0 || aspectY <= 0) {
+        aspectX = bmi.biWidth;
+        aspectY = std::abs(bmi.biHeight);
+    }
+    return bmi.biBitCount == 32 && bmi.biWidth > 0 && bmi.biHeight != 0;
+}
+
+} // namespace
+
 HRESULT VideoMixingRenderer::CheckMediaType(const MediaType &type) const
 {
-    if (type.majortype != MEDIATYPE_Video ||
-        (type.subtype != MEDIASUBTYPE_RGB32 && type.subtype != MEDIASUBTYPE_ARGB32))
-        return VFW_E_TYPE_NOT_ACCEPTED;
-    VIDEOINFOHEADER vih;
-    if (type.formattype != FORMAT_VideoInfo || !type.ReadFormat(vih) || vih.bmiHeader.biBitCount != 32 ||
-        vih.bmiHeader.biWidth <= 0 || vih.bmiHeader.biHeight == 0)
-        return VFW_E_TYPE_NOT_ACCEPTED;
-    return S_OK;
+    BITMAPINFOHEADER bmi;
+    int ax, ay;
+    const bool rgb = type.subtype == MEDIASUBTYPE_RGB32 || type.subtype == MEDIASUBTYPE_ARGB32;
+    return type.majortype == MEDIATYPE_Video && rgb && ReadPictureFormat(type, bmi, ax, ay)
+               ? S_OK
+               : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
 HRESULT VideoMixingRenderer::SetMediaType(const MediaType &type)
 {
-    VIDEOINFOHEADER vih;
-    type.ReadFormat(vih);
+    BITMAPINFOHEADER bmi;
     std::lock_guard lock(pictureMutex_);
-    width_ = vih.bmiHeader.biWidth;
-    height_ = std::abs(vih.bmiHeader.biHeight);
-    bottomUp_ = vih.bmiHeader.biHeight > 0;
-    // The decoder states the picture aspect in the target rectangle when pixels are not square.
-    const int targetW = vih.rcTarget.right - vih.rcTarget.left,
-              targetH = vih.rcTarget.bottom - vih.rcTarget.top;
-    aspectX_ = targetW > 0 && targetH > 0 ? targetW : width_;
-    aspectY_ = targetW > 0 && targetH > 0 ? targetH : height_;
+    ReadPictureFormat(type, bmi, aspectX_, aspectY_);
+    width_ = bmi.biWidth;
+    height_ = std::abs(bmi.biHeight);
+    bottomUp_ = bmi.biHeight > 0;
     picture_ = QImage();
     return S_OK;
 }

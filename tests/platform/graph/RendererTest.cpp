@@ -277,3 +277,19 @@ TEST(VideoMixingRenderer, LetterboxKeepsThePicturesAspectInsideTheDestination)
     EXPECT_EQ(rig.video->SetAspectRatioMode(7), E_INVALIDARG);
     EXPECT_EQ(rig.graph.Stop(), S_OK);
 }
+
+TEST(VideoMixingRenderer, NativeSizeComesWithThePicturesAspect)
+{
+    RendererRig rig; // MPEG-2 shown 16:9: 720 x 576 pixels that are not square
+    ASSERT_EQ(rig.Build(TestMedia::Path("mpeg2_mp2.mpg")), S_OK);
+    ASSERT_EQ(rig.graph.Pause(), S_OK);
+    ASSERT_TRUE(rig.Settle());
+    int32_t w, h, ax, ay;
+    ASSERT_EQ(rig.video->GetNativeVideoSize(w, h, ax, ay), S_OK);
+    EXPECT_EQ(QSize(w, h), QSize(720, 576));
+    EXPECT_EQ(ax * 9, ay * 16);
+    std::vector<uint8_t> dib;
+    ASSERT_EQ(rig.video->GetCurrentImage(dib), S_OK);
+    EXPECT_EQ(ImageOfDib(dib).size(), QSize(720, 576)) << "the current image keeps the native size";
+    EXPECT_EQ(rig.graph.Stop(), S_OK);
+}
