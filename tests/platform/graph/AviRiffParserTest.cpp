@@ -61,45 +61,95 @@ Bytes List(const char *type, const Bytes &content)
     return Chunk("LIST", data);
 }
 
-enum class Index { RelativeToMovi, Absolute, None };
+void Put64(Bytes &b, std::uint64_t v)
+{
+    Put32(b, std::uint32_t(v));
+    Put32(b, std::uint32_t(v >> 32));
+}
+
+void Append(Bytes &to, const Bytes &from)
+{
+    to.insert(to.end(), from.begin(), from.end());
+}
+
+enum class Index { RelativeToMovi, Absolute, OpenDml, None };
+
+constexpr std::uint32_t ChunkSizes[] = {5, 6, 7};
+
+// OpenDML: a super-index in the stream header list pointing at one standard index, here placed
+// after the 'movi' list, whose offsets count from a base and whose top size bit marks delta frames.
+Bytes SuperIndex(std::uint64_t standardIndexAt)
+{
+    Bytes indx;
+    Put32(indx, 4 | 0 << 16 | 0 << 24); // four longs per entry, index of indexes
+    Put32(indx, 1);
+    PutId(indx, "00dc");
+    indx.resize(indx.size() + 12, 0);
+    Put64(indx, standardIndexAt);
+    Put32(indx, 32);
+    Put32(indx, 3);
+    return Chunk("indx", indx);
+}
+
+Bytes StandardIndex(std::uint64_t firstDataAt)
+{
+    Bytes ix;
+    Put32(ix, 2 | 0 << 16 | 1 << 24); // two longs per entry, index of chunks
+    Put32(ix, 3);
+    PutId(ix, "00dc");
+    Put64(ix, firstDataAt - 100);
+    Put32(ix, 0);
+    std::uint32_t at = 100;
+    for (std::uint32_t size : ChunkSizes) {
+        Put32(ix, at);
+        Put32(ix, size == 6 ? size | 0x80000000u : size);
+        at += 8 + size + (size & 1);
+    }
+    return Chunk("ix00", ix);
+}
+
+Bytes LegacyIndex(std::uint32_t firstChunkAt)
+{
+    Bytes idx1;
+    std::uint32_t at = firstChunkAt;
+    for (std::uint32_t size : ChunkSizes) {
+        PutId(idx1, "00dc");
+        Put32(idx1, size == 6 ? 0 : 0x10);
+        Put32(idx1, at);
+        Put32(idx1, size);
+        at += 8 + size + (size & 1);
+    }
+    return Chunk("idx1", idx1);
+}
 
 // A one-stream video AVI of three chunks of 5, 6 and 7 bytes; the second is not a key frame.
-Bytes SmallAvi(Index index)
+Bytes SmallAvi(Index index, std::uint64_t standardIndexAt = 0)
 {
     Bytes strh(56, 0);
     std::memcpy(strh.data(), "vidsMJPG", 8);
     strh[20] = 1;  // scale
     strh[24] = 25; // rate
-    const Bytes hdrl = List("hdrl", List("strl", [&] {
-                                Bytes s = Chunk("strh", strh);
-                                const Bytes strf = Chunk("strf", Bytes(40, 0));
-                                s.insert(s.end(), strf.begin(), strf.end());
-                                return s;
-                            }()));
+    Bytes strl = Chunk("strh", strh);
+    Append(strl, Chunk("strf", Bytes(40, 0)));
+    if (index == Index::OpenDml)
+        Append(strl, SuperIndex(standardIndexAt));
+    const Bytes hdrl = List("hdrl", List("strl", strl));
     Bytes moviContent;
-    for (std::uint8_t size : {5, 6, 7}) {
-        const Bytes c = Chunk("00dc", Bytes(size, size));
-        moviContent.insert(moviContent.end(), c.begin(), c.end());
-    }
-    const Bytes movi = List("movi", moviContent);
+    for (std::uint32_t size : ChunkSizes)
+        Append(moviContent, Chunk("00dc", Bytes(size, std::uint8_t(size))));
     Bytes form;
     PutId(form, "AVI ");
-    form.insert(form.end(), hdrl.begin(), hdrl.end());
-    const std::uint32_t moviType = std::uint32_t(12 + hdrl.size() + 8);
-    form.insert(form.end(), movi.begin(), movi.end());
-    if (index != Index::None) {
-        Bytes idx1;
-        std::uint32_t at = index == Index::Absolute ? moviType + 4 : 4;
-        for (std::uint32_t size : {5u, 6u, 7u}) {
-            PutId(idx1, "00dc");
-            Put32(idx1, size == 6 ? 0 : 0x10);
-            Put32(idx1, at);
-            Put32(idx1, size);
-            at += 8 + size + (size & 1);
-        }
-        const Bytes c = Chunk("idx1", idx1);
-        form.insert(form.end(), c.begin(), c.end());
-    }
+    Append(form, hdrl);
+    const std::uint32_t moviTypeAt = std::uint32_t(8 + form.size() + 8);
+    Append(form, List("movi", moviContent));
+    if (index == Index::RelativeToMovi)
+        Append(form, LegacyIndex(4));
+    else if (index == Index::Absolute)
+        Append(form, LegacyIndex(moviTypeAt + 4));
+    else if (index == Index::OpenDml && standardIndexAt == 0)
+        return SmallAvi(index, 8 + form.size()); // now that the index's place is known
+    else if (index == Index::OpenDml)
+        Append(form, StandardIndex(moviTypeAt + 4 + 8));
     return Chunk("RIFF", form);
 }
 } // namespace
@@ -145,10 +195,10 @@ TEST(AviRiffParser, ReadsTheStreamsAndFramesOfDvAvis)
     }
 }
 
-// idx1 offsets relative to 'movi' or absolute, or no index at all, find the same chunks.
+// OpenDML indexes, idx1 offsets relative to 'movi' or absolute, or no index at all: the same chunks.
 TEST(AviRiffParser, FindsChunksWhateverTheIndex)
 {
-    for (Index index : {Index::RelativeToMovi, Index::Absolute, Index::None}) {
+    for (Index index : {Index::RelativeToMovi, Index::Absolute, Index::OpenDml, Index::None}) {
         SCOPED_TRACE(int(index));
         const Bytes file = SmallAvi(index);
         AviRiffParser parser;
@@ -186,7 +236,8 @@ TEST(AviRiffParser, KeepsTheWholeChunksOfATruncatedFile)
 // never hangs, and every chunk it reports lies inside the file.
 TEST(AviRiffParser, SurvivesDamagedFiles)
 {
-    std::vector<Bytes> originals = {SmallAvi(Index::RelativeToMovi), SmallAvi(Index::None)};
+    std::vector<Bytes> originals = {SmallAvi(Index::RelativeToMovi), SmallAvi(Index::OpenDml),
+                                    SmallAvi(Index::None)};
     for (const char *name : {"dv_pal_16x9_type1.avi", "dv_ntsc_4x3_type2.avi"}) {
         Bytes file = ReadFile(TestMedia::Path(name));
         ASSERT_FALSE(file.empty());
