@@ -1,3 +1,4 @@
+#include "AsyncFileSource.h"
 #include "AudioRenderer.h"
 #include "ClassRegistry.h"
 #include "DecoderClasses.h"
@@ -24,6 +25,13 @@ void RegisterBuiltInFilters(ClassRegistry &registry)
          {},
          {{MEDIATYPE_Video, GUID_NULL}, {MEDIATYPE_Audio, GUID_NULL}},
          [] { return std::make_shared<LavSplitterSource>(CLSID_WMAsfReader, "WM ASF Reader", "asf"); }});
+    registry.Register({CLSID_AsyncReader,
+                       "File Source (Async.)",
+                       MERIT_UNLIKELY,
+                       CLSID_LegacyAmFilterCategory,
+                       {},
+                       {{MEDIATYPE_Stream, GUID_NULL}},
+                       [] { return std::make_shared<AsyncFileSource>(); }});
     registry.Register({CLSID_NullVideoRenderer,
                        "Null Video Renderer",
                        MERIT_UNLIKELY,
