@@ -2,6 +2,7 @@
 #include "AudioRenderer.h"
 #include "ClassRegistry.h"
 #include "DecoderClasses.h"
+#include "DvSplitter.h"
 #include "LavSplitterSource.h"
 #include "MediaGuids.h"
 #include "NullAudioRenderer.h"
@@ -32,6 +33,13 @@ void RegisterBuiltInFilters(ClassRegistry &registry)
                        {},
                        {{MEDIATYPE_Stream, GUID_NULL}},
                        [] { return std::make_shared<AsyncFileSource>(); }});
+    registry.Register({CLSID_DVSplitter,
+                       "DV Splitter",
+                       MERIT_NORMAL,
+                       CLSID_LegacyAmFilterCategory,
+                       {{MEDIATYPE_Interleaved, GUID_NULL}},
+                       {{MEDIATYPE_Video, MEDIASUBTYPE_dvsd}, {MEDIATYPE_Audio, MEDIASUBTYPE_PCM}},
+                       [] { return std::make_shared<DvSplitter>(); }});
     registry.Register({CLSID_NullVideoRenderer,
                        "Null Video Renderer",
                        MERIT_UNLIKELY,
