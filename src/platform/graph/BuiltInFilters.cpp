@@ -1,5 +1,6 @@
 #include "AsyncFileSource.h"
 #include "AudioRenderer.h"
+#include "AviSplitter.h"
 #include "ClassRegistry.h"
 #include "DecoderClasses.h"
 #include "DvSplitter.h"
@@ -33,6 +34,14 @@ void RegisterBuiltInFilters(ClassRegistry &registry)
                        {},
                        {{MEDIATYPE_Stream, GUID_NULL}},
                        [] { return std::make_shared<AsyncFileSource>(); }});
+    registry.Register(
+        {CLSID_AviSplitter,
+         "AVI Splitter",
+         MERIT_NORMAL,
+         CLSID_LegacyAmFilterCategory,
+         {{MEDIATYPE_Stream, MEDIASUBTYPE_Avi}},
+         {{MEDIATYPE_Video, GUID_NULL}, {MEDIATYPE_Audio, GUID_NULL}, {MEDIATYPE_Interleaved, GUID_NULL}},
+         [] { return std::make_shared<AviSplitter>(); }});
     registry.Register({CLSID_DVSplitter,
                        "DV Splitter",
                        MERIT_NORMAL,

@@ -1,4 +1,5 @@
 #include "platform/graph/DvSplitter.h"
+#include "SplitterCollector.h"
 #include "platform/graph/AviRiffParser.h"
 #include "platform/graph/ClassRegistry.h"
 #include "platform/graph/MediaGuids.h"
@@ -9,10 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
-#include <mutex>
-#include <thread>
 
 namespace
 {
@@ -41,46 +39,6 @@ class DvFrameSource : public Filter
         MediaType type_;
     };
     Out *out_;
-};
-
-// Keeps every sample it receives, and whether the stream ended.
-class Collector : public Filter
-{
-  public:
-    Collector() : Filter(GUID_NULL, "Collector") { in_ = AddPin<In>(*this); }
-    InputPin &Input() const { return *in_; }
-    std::vector<SamplePtr> Samples() const
-    {
-        std::lock_guard lock(in_->mutex);
-        return in_->samples;
-    }
-    bool Ended() const
-    {
-        std::lock_guard lock(in_->mutex);
-        return in_->ended;
-    }
-
-  private:
-    struct In : InputPin {
-        explicit In(Filter &owner) : InputPin(owner, "In") {}
-        HRESULT CheckMediaType(const MediaType &) const override { return S_OK; }
-        HRESULT Receive(const SamplePtr &sample) override
-        {
-            std::lock_guard lock(mutex);
-            samples.push_back(sample);
-            return S_OK;
-        }
-        HRESULT EndOfStream() override
-        {
-            std::lock_guard lock(mutex);
-            ended = true;
-            return S_OK;
-        }
-        mutable std::mutex mutex;
-        std::vector<SamplePtr> samples;
-        bool ended = false;
-    };
-    In *in_;
 };
 
 QByteArray FfmpegAudio(const QString &path)
@@ -126,7 +84,7 @@ TEST(DvSplitter, SplitsInterleavedFramesIntoPictureAndSound)
         ASSERT_EQ(ClassRegistry::Default().CreateInstance(CLSID_DVSplitter, splitter), S_OK);
         EXPECT_EQ(splitter->Name(), "DV Splitter");
         DvFrameSource source(type);
-        Collector video, audio;
+        SplitterCollector video, audio;
         ASSERT_EQ(source.Output().Connect(*static_cast<InputPin *>(splitter->GetPin(0))), S_OK);
         ASSERT_EQ(static_cast<OutputPin *>(splitter->GetPin(1))->Connect(video.Input()), S_OK);
         ASSERT_EQ(static_cast<OutputPin *>(splitter->GetPin(2))->Connect(audio.Input()), S_OK);
@@ -157,11 +115,9 @@ TEST(DvSplitter, SplitsInterleavedFramesIntoPictureAndSound)
             ASSERT_EQ(source.Output().Deliver(sample), S_OK);
         }
         source.Output().DeliverEndOfStream();
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!(video.Ended() && audio.Ended()) && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const bool ended = video.WaitForEnd() && audio.WaitForEnd();
         ASSERT_EQ(splitter->Stop(), S_OK);
-        ASSERT_TRUE(video.Ended() && audio.Ended());
+        ASSERT_TRUE(ended);
 
         EXPECT_EQ(video.Samples().size(), stream.chunks.size());
         QByteArray sound;
