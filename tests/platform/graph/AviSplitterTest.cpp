@@ -5,6 +5,9 @@
 #include "platform/graph/MediaGuids.h"
 #include "support/TestMedia.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -14,18 +17,22 @@ struct Chain {
     std::shared_ptr<Filter> splitter;
 };
 
-// A file source loaded with `file` and connected to an AVI splitter, both made by class id.
-Chain Connected(const char *file)
+// A file source loaded with `path` and connected to an AVI splitter, both made by class id.
+Chain ConnectedPath(const QString &path)
 {
     Chain chain;
     auto &registry = ClassRegistry::Default();
     EXPECT_EQ(registry.CreateInstance(CLSID_AsyncReader, chain.source), S_OK);
     EXPECT_EQ(registry.CreateInstance(CLSID_AviSplitter, chain.splitter), S_OK);
-    EXPECT_EQ(chain.source->Query<FileSourceFilter>()->Load(TestMedia::Path(file).toStdString(), nullptr),
-              S_OK);
+    EXPECT_EQ(chain.source->Query<FileSourceFilter>()->Load(path.toStdString(), nullptr), S_OK);
     auto *out = static_cast<OutputPin *>(chain.source->GetPin(0));
     EXPECT_EQ(out->Connect(*static_cast<InputPin *>(chain.splitter->GetPin(0))), S_OK);
     return chain;
+}
+
+Chain Connected(const char *file)
+{
+    return ConnectedPath(TestMedia::Path(file));
 }
 } // namespace
 
@@ -110,4 +117,37 @@ TEST(AviSplitter, DeliversTheFramesAndSeeksToTheFrameBeforeTheTarget)
     EXPECT_LE(audio.Samples().front()->Start(), after.front()->Start());
     EXPECT_GT(audio.Samples().front()->Stop(), after.front()->Start());
     ASSERT_EQ(chain.splitter->Stop(), S_OK);
+}
+
+// With a key frame every tenth picture, a seek between key frames starts at the key frame before
+// the target: its picture comes first, at a negative time in the segment that starts at the target.
+TEST(AviSplitter, SeeksToTheKeyFrameBeforeTheTarget)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("gop10.avi");
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=64x48:rate=25", "-t", "2",
+                            "-c:v", "mpeg4", "-g", "10", path});
+    ASSERT_TRUE(ffmpeg.waitForFinished(60000));
+    ASSERT_EQ(ffmpeg.exitCode(), 0);
+
+    const Chain chain = ConnectedPath(path);
+    ASSERT_EQ(chain.splitter->PinCount(), 2u);
+    SplitterCollector video;
+    ASSERT_EQ(static_cast<OutputPin *>(chain.splitter->GetPin(1))->Connect(video.Input()), S_OK);
+    REFERENCE_TIME target = 13'000'000; // picture 32; key frames at 30 and 40
+    auto *seeking = chain.splitter->Query<MediaSeeking>();
+    ASSERT_EQ(
+        seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+        S_OK);
+    ASSERT_EQ(chain.splitter->Pause(), S_OK);
+    ASSERT_TRUE(video.WaitForEnd());
+    ASSERT_EQ(chain.splitter->Stop(), S_OK);
+    EXPECT_EQ(video.Input().SegmentStart(), target);
+    const std::vector<SamplePtr> frames = video.Samples();
+    ASSERT_EQ(frames.size(), 20u);
+    EXPECT_EQ(frames[0]->Start(), 12'000'000 - target);
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        EXPECT_EQ(frames[i]->IsSyncPoint(), i % 10 == 0) << i;
 }
