@@ -1,5 +1,6 @@
 #include "AsyncFileSource.h"
 #include "AudioRenderer.h"
+#include "AvformatFileSplitter.h"
 #include "AviSplitter.h"
 #include "ClassRegistry.h"
 #include "DecoderClasses.h"
@@ -42,6 +43,28 @@ void RegisterBuiltInFilters(ClassRegistry &registry)
          {{MEDIATYPE_Stream, MEDIASUBTYPE_Avi}},
          {{MEDIATYPE_Video, GUID_NULL}, {MEDIATYPE_Audio, GUID_NULL}, {MEDIATYPE_Interleaved, GUID_NULL}},
          [] { return std::make_shared<AviSplitter>(); }});
+    registry.Register(
+        {CLSID_MPEG2Splitter,
+         "MPEG-2 Splitter",
+         MERIT_NORMAL,
+         CLSID_LegacyAmFilterCategory,
+         {{MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_PROGRAM}, {MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_TRANSPORT}},
+         {{MEDIATYPE_Video, GUID_NULL}, {MEDIATYPE_Audio, GUID_NULL}},
+         &AvformatFileSplitter::Mpeg2Splitter});
+    registry.Register({CLSID_MPEG1Splitter,
+                       "MPEG-I Stream Splitter",
+                       MERIT_NORMAL,
+                       CLSID_LegacyAmFilterCategory,
+                       {{MEDIATYPE_Stream, MEDIASUBTYPE_MPEG1System}},
+                       {{MEDIATYPE_Video, GUID_NULL}, {MEDIATYPE_Audio, GUID_NULL}},
+                       &AvformatFileSplitter::Mpeg1StreamSplitter});
+    registry.Register({CLSID_WAVEParser,
+                       "Wave Parser",
+                       MERIT_NORMAL,
+                       CLSID_LegacyAmFilterCategory,
+                       {{MEDIATYPE_Stream, MEDIASUBTYPE_WAVE}},
+                       {{MEDIATYPE_Audio, GUID_NULL}},
+                       &AvformatFileSplitter::WaveParser});
     registry.Register({CLSID_DVSplitter,
                        "DV Splitter",
                        MERIT_NORMAL,
