@@ -211,8 +211,9 @@ TEST(AviRiffParser, FindsChunksWhateverTheIndex)
             ASSERT_TRUE(parser.ReadChunk(chunks[i], data));
             EXPECT_EQ(data, Bytes(5 + i, std::uint8_t(5 + i)));
         }
-        if (index != Index::None)
+        if (index != Index::None) {
             EXPECT_FALSE(chunks[1].keyFrame);
+        }
     }
 }
 
