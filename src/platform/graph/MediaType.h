@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MediaGuids.h"
 #include "platform/core/Guid.h"
 
 #include <cstdint>
@@ -135,3 +136,18 @@ struct MediaType {
 
     friend bool operator==(const MediaType &, const MediaType &) = default;
 };
+
+// The bitmap header of a video type described by VIDEOINFOHEADER or VIDEOINFOHEADER2; false for
+// other format blocks or one too short.
+inline bool ReadBitmapHeader(const MediaType &type, BITMAPINFOHEADER &bmi)
+{
+    VIDEOINFOHEADER2 vih2;
+    VIDEOINFOHEADER vih;
+    if (type.formattype == FORMAT_VideoInfo2 && type.ReadFormat(vih2))
+        bmi = vih2.bmiHeader;
+    else if (type.formattype == FORMAT_VideoInfo && type.ReadFormat(vih))
+        bmi = vih.bmiHeader;
+    else
+        return false;
+    return true;
+}

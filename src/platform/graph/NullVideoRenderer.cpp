@@ -4,24 +4,6 @@
 
 #include <cstdlib>
 
-namespace
-{
-
-bool ReadBitmap(const MediaType &type, BITMAPINFOHEADER &bmi)
-{
-    VIDEOINFOHEADER2 vih2;
-    VIDEOINFOHEADER vih;
-    if (type.formattype == FORMAT_VideoInfo2 && type.ReadFormat(vih2))
-        bmi = vih2.bmiHeader;
-    else if (type.formattype == FORMAT_VideoInfo && type.ReadFormat(vih))
-        bmi = vih.bmiHeader;
-    else
-        return false;
-    return true;
-}
-
-} // namespace
-
 NullVideoRenderer::NullVideoRenderer() : RendererFilter(CLSID_NullVideoRenderer, "Null Video Renderer") {}
 
 NullVideoRenderer::Counts NullVideoRenderer::Stats() const
@@ -39,7 +21,7 @@ void NullVideoRenderer::Reset()
 HRESULT NullVideoRenderer::CheckMediaType(const MediaType &type) const
 {
     BITMAPINFOHEADER bmi;
-    return type.majortype == MEDIATYPE_Video && type.subtype == MEDIASUBTYPE_RGB32 && ReadBitmap(type, bmi)
+    return type.majortype == MEDIATYPE_Video && type.subtype == MEDIASUBTYPE_RGB32 && ReadBitmapHeader(type, bmi)
                ? S_OK
                : VFW_E_TYPE_NOT_ACCEPTED;
 }
@@ -47,7 +29,7 @@ HRESULT NullVideoRenderer::CheckMediaType(const MediaType &type) const
 HRESULT NullVideoRenderer::SetMediaType(const MediaType &type)
 {
     BITMAPINFOHEADER bmi;
-    if (!ReadBitmap(type, bmi))
+    if (!ReadBitmapHeader(type, bmi))
         return VFW_E_TYPE_NOT_ACCEPTED;
     std::lock_guard lock(mutex_);
     counts_.width = bmi.biWidth;
@@ -58,7 +40,7 @@ HRESULT NullVideoRenderer::SetMediaType(const MediaType &type)
 void NullVideoRenderer::Note(const Sample &sample)
 {
     BITMAPINFOHEADER bmi;
-    if (sample.AttachedMediaType() && ReadBitmap(*sample.AttachedMediaType(), bmi)) {
+    if (sample.AttachedMediaType() && ReadBitmapHeader(*sample.AttachedMediaType(), bmi)) {
         counts_.width = bmi.biWidth;
         counts_.height = std::abs(bmi.biHeight);
     }

@@ -28,19 +28,6 @@ void ReadPicture(const MediaType &type, uint32_t &aspectX, uint32_t &aspectY, RE
     }
 }
 
-bool ReadBitmapHeader(const MediaType &type, BITMAPINFOHEADER &bmi)
-{
-    VIDEOINFOHEADER2 vih2;
-    VIDEOINFOHEADER vih;
-    if (type.formattype == FORMAT_VideoInfo2 && type.ReadFormat(vih2))
-        bmi = vih2.bmiHeader;
-    else if (type.formattype == FORMAT_VideoInfo && type.ReadFormat(vih))
-        bmi = vih.bmiHeader;
-    else
-        return false;
-    return true;
-}
-
 } // namespace
 
 VideoDecoderFilter::VideoDecoderFilter(const Guid &classId, std::string name, const AVCodec &codec)

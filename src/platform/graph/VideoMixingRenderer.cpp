@@ -58,24 +58,13 @@ namespace
 // the type states none).
 bool ReadPictureFormat(const MediaType &type, BITMAPINFOHEADER &bmi, int &aspectX, int &aspectY)
 {
-    if (type.formattype == FORMAT_VideoInfo2) {
-        VIDEOINFOHEADER2 vih2;
-        if (!type.ReadFormat(vih2))
-            return false;
-        bmi = vih2.bmiHeader;
-        aspectX = int(vih2.dwPictAspectRatioX);
-        aspectY = int(vih2.dwPictAspectRatioY);
-    } else {
-        VIDEOINFOHEADER vih;
-        if (type.formattype != FORMAT_VideoInfo || !type.ReadFormat(vih))
-            return false;
-        bmi = vih.bmiHeader;
-        aspectX = aspectY = 0;
-    }
-    if (aspectX <= 0 || aspectY <= 0) {
-        aspectX = bmi.biWidth;
-        aspectY = std::abs(bmi.biHeight);
-    }
+    if (!ReadBitmapHeader(type, bmi))
+        return false;
+    VIDEOINFOHEADER2 vih2;
+    const bool stated = type.formattype == FORMAT_VideoInfo2 && type.ReadFormat(vih2) &&
+                        vih2.dwPictAspectRatioX > 0 && vih2.dwPictAspectRatioY > 0;
+    aspectX = stated ? int(vih2.dwPictAspectRatioX) : bmi.biWidth;
+    aspectY = stated ? int(vih2.dwPictAspectRatioY) : std::abs(bmi.biHeight);
     return bmi.biBitCount == 32 && bmi.biWidth > 0 && bmi.biHeight != 0;
 }
 
