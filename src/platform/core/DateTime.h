@@ -16,7 +16,7 @@ using TDateTime = double;
 // Local date and time now, to the millisecond.
 TDateTime Now();
 
-// Conversions with Qt's local-time values. A QDateTime in another time spec is taken in local
+// Conversions with Qt's local-time values. A QDateTime in UTC or another zone is taken in local
 // time first. The To* functions give invalid Qt values for values outside the valid range; the
 // From* functions expect valid Qt values.
 TDateTime DateTimeFromQDateTime(const QDateTime &dateTime);

@@ -141,7 +141,7 @@ TEST(DateTimeValue, RoundTripsThroughQtValues)
     EXPECT_FALSE(DateTimeToQTime(std::nan("")).isValid());
 }
 
-// Values are local clock readings, whatever time spec a QDateTime comes in.
+// Values are local clock readings, whatever zone a QDateTime comes in.
 TEST(DateTimeValue, QtValuesInOtherTimeSpecsAreTakenInLocalTime)
 {
     const QByteArray savedZone = qgetenv("TZ");
