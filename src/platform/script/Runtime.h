@@ -1,0 +1,73 @@
+#pragma once
+
+#include "Error.h"
+#include "Value.h"
+
+#include <QString>
+
+#include <atomic>
+#include <random>
+#include <vector>
+
+namespace Script
+{
+
+class Runtime;
+
+// The cells a running routine sees: its own (parameters, result, locals) and the script's
+// globals.
+struct Frame {
+    Value *locals;
+    Value *globals;
+    Runtime *runtime;
+};
+
+// The state of one run: the stop request, the guard on recursion, the exceptions being handled
+// and the random generator. It lives on the stack of the thread that runs the script; only the
+// stop flag it watches may be set from other threads.
+class Runtime
+{
+  public:
+    // Deepest chain of script routine calls; the stack guard below usually ends recursion first.
+    static constexpr int kMaxCallDepth = 100000;
+
+    explicit Runtime(const std::atomic<bool> &stopRequested);
+
+    // Throws Stopped when a stop was requested. Checked at every loop iteration and routine call.
+    void CheckStop() const
+    {
+        if (stopRequested_.load(std::memory_order_relaxed))
+            throw Stopped();
+    }
+
+    // Marks the start and the end of a script routine's call. Entering throws the run-time error
+    // "Stack overflow" when the calls nest too deeply for the thread's stack.
+    void EnterCall();
+    void LeaveCall() { --callDepth_; }
+
+    // The messages of the exceptions whose handlers are running, innermost last ("raise;" and
+    // ExceptionMessage use the innermost).
+    std::vector<QString> handling;
+
+    std::mt19937_64 random;
+
+  private:
+    const std::atomic<bool> &stopRequested_;
+    int callDepth_ = 0;
+    const char *stackLimit_ = nullptr; // calls must keep their frames above this address
+};
+
+// Brackets a script routine's call: EnterCall now, LeaveCall however the call ends.
+class CallScope
+{
+  public:
+    explicit CallScope(Runtime &runtime) : runtime_(runtime) { runtime_.EnterCall(); }
+    ~CallScope() { runtime_.LeaveCall(); }
+    CallScope(const CallScope &) = delete;
+    CallScope &operator=(const CallScope &) = delete;
+
+  private:
+    Runtime &runtime_;
+};
+
+} // namespace Script
