@@ -21,12 +21,15 @@ Compiler::Compiler(Program &program)
 
 // ---- Host declarations ----
 
-bool Compiler::IsFreeName(const QString &name) const
+bool Compiler::IsValidName(const QString &name) const
 {
     static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    const QString key = name.toLower();
-    return identifier.match(name).hasMatch() && ReservedWord(key) == TokenKind::Identifier &&
-           !context_.scope->Find(key);
+    return identifier.match(name).hasMatch() && ReservedWord(name.toLower()) == TokenKind::Identifier;
+}
+
+bool Compiler::IsFreeName(const QString &name) const
+{
+    return IsValidName(name) && !context_.scope->Find(name.toLower());
 }
 
 bool Compiler::DeclareRoutine(const QString &declaration, NativeFunction function)
@@ -35,12 +38,16 @@ bool Compiler::DeclareRoutine(const QString &declaration, NativeFunction functio
         Lexer lexer(declaration);
         Parser parser(lexer);
         const Syntax::RoutineHeading heading = parser.ParseDeclarationText();
-        if (!IsFreeName(heading.name.text) || !function)
+        const Symbol *standard = context_.scope == &host_ ? standard_.FindHere(heading.name.key) : nullptr;
+        const bool hides = standard && (standard->kind == SymbolKind::Routine || standard->kind == SymbolKind::Intrinsic);
+        if (!function || !IsValidName(heading.name.text) || context_.scope->FindHere(heading.name.key) ||
+            (standard && !hides))
             return false;
         Routine &routine = BuildRoutine(heading);
         routine.native = std::move(function);
         Symbol symbol{SymbolKind::Routine};
         symbol.routine = &routine;
+        symbol.hidden = standard;
         context_.Declare(heading.name, std::move(symbol));
         return true;
     } catch (const CompileError &) {

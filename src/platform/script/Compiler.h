@@ -36,6 +36,7 @@ class Compiler
     const std::vector<Message> &Hints() const { return context_.hints; }
 
   private:
+    bool IsValidName(const QString &name) const;
     bool IsFreeName(const QString &name) const;
     void CompileDeclarations(const std::vector<Syntax::Decl> &decls);
     void CompileVar(const Syntax::VarDecl &decl);

@@ -136,18 +136,20 @@ ExprPtr ExpressionCompiler::Convert(ExprPtr expr, const Type *type, SourcePos po
                            QStringLiteral("Incompatible types: '%1' and '%2'").arg(type->name, from->name));
     if (from == type)
         return expr;
+    const bool constant = expr->IsConstant();
+    auto folded = [&](ExprPtr node) { return constant ? Fold(std::move(node), pos) : std::move(node); };
     switch (type->kind) {
     case TypeKind::Integer:
         if (TypeRules::Fits(from, type))
             return expr;
-        return Fold(std::make_unique<OrdinalConversion>(type, std::move(expr)), pos);
+        return folded(std::make_unique<OrdinalConversion>(type, std::move(expr)));
     case TypeKind::Float:
         if (from->kind == TypeKind::Integer)
-            return Fold(std::make_unique<IntegerToFloat>(std::move(expr)), pos);
+            return folded(std::make_unique<IntegerToFloat>(std::move(expr)));
         return expr;
     case TypeKind::String:
         if (from->kind == TypeKind::Char)
-            return Fold(std::make_unique<CharToString>(std::move(expr)), pos);
+            return folded(std::make_unique<CharToString>(std::move(expr)));
         return expr;
     case TypeKind::Set:
         if (from->kind == TypeKind::EmptySet)
@@ -179,6 +181,14 @@ Symbol &ExpressionCompiler::Lookup(const Syntax::Name &name) const
     Symbol *symbol = context_.scope->Find(name.key);
     if (!symbol)
         throw CompileError(name.pos, QStringLiteral("Unknown identifier '%1'").arg(name.text));
+    return *symbol;
+}
+
+const Symbol &ExpressionCompiler::LookupCallee(const Syntax::Name &name, size_t count) const
+{
+    const Symbol *symbol = &Lookup(name);
+    while (symbol->hidden && symbol->kind == SymbolKind::Routine && symbol->routine->params.size() != count)
+        symbol = symbol->hidden;
     return *symbol;
 }
 
@@ -243,17 +253,19 @@ ExprPtr ExpressionCompiler::CompileLiteral(const Syntax::Expr &expr) const
 ExprPtr ExpressionCompiler::CompileName(const Syntax::Expr &expr)
 {
     Symbol &symbol = Lookup(expr.name);
+    if (symbol.kind == SymbolKind::Routine || symbol.kind == SymbolKind::Intrinsic) {
+        const Symbol &callee = LookupCallee(expr.name, 0);
+        if (callee.kind == SymbolKind::Routine)
+            return CallRoutine(*callee.routine, kNoArguments, expr.pos);
+        return intrinsics_->Compile(callee.intrinsic, kNoArguments, expr.pos);
+    }
     switch (symbol.kind) {
     case SymbolKind::Constant:
         return std::make_unique<Constant>(symbol.type, symbol.value);
     case SymbolKind::Variable:
         symbol.used = true;
         return context_.VariableNode(symbol);
-    case SymbolKind::Routine:
-        return CallRoutine(*symbol.routine, kNoArguments, expr.pos);
-    case SymbolKind::Intrinsic:
-        return intrinsics_->Compile(symbol.intrinsic, kNoArguments, expr.pos);
-    case SymbolKind::Type:
+    default:
         break;
     }
     throw CompileError(expr.pos, QStringLiteral("'%1' is a type, not a value").arg(expr.name.text));
@@ -266,7 +278,7 @@ ExprPtr ExpressionCompiler::CompileCall(const Syntax::Expr &expr)
 {
     const Syntax::Expr &callee = *expr.left;
     if (callee.kind == ExprKind::Name) {
-        Symbol &symbol = Lookup(callee.name);
+        const Symbol &symbol = LookupCallee(callee.name, expr.args.size());
         switch (symbol.kind) {
         case SymbolKind::Routine:
             return CallRoutine(*symbol.routine, expr.args, callee.pos);
@@ -317,8 +329,11 @@ ExprPtr ExpressionCompiler::CompileTypecast(const Type *type, const Syntax::Expr
     if (call.args.size() != 1)
         throw CompileError(call.pos, QStringLiteral("A typecast takes one value"));
     ExprPtr operand = CompileValue(*call.args[0]);
-    if (type->IsOrdinal() && operand->type->IsOrdinal())
-        return Fold(std::make_unique<OrdinalConversion>(type, std::move(operand)), call.pos);
+    if (type->IsOrdinal() && operand->type->IsOrdinal()) {
+        const bool constant = operand->IsConstant();
+        ExprPtr node = std::make_unique<OrdinalConversion>(type, std::move(operand));
+        return constant ? Fold(std::move(node), call.pos) : std::move(node);
+    }
     if (type->kind == TypeKind::Float && operand->type->IsNumeric())
         return Convert(std::move(operand), type, call.pos);
     if (type->kind == TypeKind::String && operand->type->IsTextual())

@@ -39,6 +39,9 @@ class ExpressionCompiler
     static ExprPtr Fold(ExprPtr expr, SourcePos pos);
 
     Symbol &Lookup(const Syntax::Name &name) const;
+    // What `name` means when called with `count` arguments: a host routine that hides a standard
+    // one gives way to it when only the standard one takes that many.
+    const Symbol &LookupCallee(const Syntax::Name &name, size_t count) const;
     // The type that `expr` names, or null when it names none.
     const Type *NamedType(const Syntax::Expr &expr) const;
 

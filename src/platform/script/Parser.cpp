@@ -112,7 +112,8 @@ Block Parser::ParseScript()
                            QStringLiteral("Unknown unit '%1': units cannot be used").arg(unit.text));
     }
     Block block = ParseBlock(true);
-    Expect(TokenKind::Dot);
+    if (current_.kind != TokenKind::Dot) // what follows the final "end." is never read
+        Fail(DescribeKind(TokenKind::Dot));
     return block;
 }
 
@@ -403,7 +404,7 @@ StmtList Parser::ParseStatementList(std::initializer_list<TokenKind> terminators
             continue;
         if (std::find(terminators.begin(), terminators.end(), current_.kind) != terminators.end())
             return list;
-        Fail(DescribeKind(TokenKind::Semicolon));
+        Fail(DescribeKind(current_.kind == TokenKind::EndOfFile ? *terminators.begin() : TokenKind::Semicolon));
     }
 }
 
@@ -809,7 +810,7 @@ ExprPtr Parser::ParseElement()
     ExprPtr low = ParseExpression();
     if (current_.kind != TokenKind::DotDot)
         return low;
-    const SourcePos pos = current_.pos;
+    const SourcePos pos = low->pos;
     Advance();
     return MakeBinary(TokenKind::DotDot, pos, std::move(low), ParseExpression());
 }

@@ -36,6 +36,9 @@ struct Symbol {
 
     Routine *routine = nullptr; // routines
     bool forward = false;       // declared forward, body still to come
+    // A standard routine that a host routine of the same name hides; calls whose argument count
+    // fits it and not the host routine still reach it (the "Copy;" command and Copy(s, i, n)).
+    const Symbol *hidden = nullptr;
 
     Intrinsic intrinsic = Intrinsic::Length; // intrinsics
 };
