@@ -39,7 +39,8 @@ bool Compiler::DeclareRoutine(const QString &declaration, NativeFunction functio
         Parser parser(lexer);
         const Syntax::RoutineHeading heading = parser.ParseDeclarationText();
         const Symbol *standard = context_.scope == &host_ ? standard_.FindHere(heading.name.key) : nullptr;
-        const bool hides = standard && (standard->kind == SymbolKind::Routine || standard->kind == SymbolKind::Intrinsic);
+        const bool hides =
+            standard && (standard->kind == SymbolKind::Routine || standard->kind == SymbolKind::Intrinsic);
         if (!function || !IsValidName(heading.name.text) || context_.scope->FindHere(heading.name.key) ||
             (standard && !hides))
             return false;

@@ -83,6 +83,7 @@ bool Engine::Execute()
     Frame frame{globals.data(), globals.data(), &runtime};
     try {
         program_->main->Exec(frame);
+        errorText_.clear(); // a refused run from inside this one may have set it
         return true;
     } catch (const Error &error) {
         errorText_ = error.message;

@@ -404,7 +404,8 @@ StmtList Parser::ParseStatementList(std::initializer_list<TokenKind> terminators
             continue;
         if (std::find(terminators.begin(), terminators.end(), current_.kind) != terminators.end())
             return list;
-        Fail(DescribeKind(current_.kind == TokenKind::EndOfFile ? *terminators.begin() : TokenKind::Semicolon));
+        Fail(DescribeKind(current_.kind == TokenKind::EndOfFile ? *terminators.begin()
+                                                                : TokenKind::Semicolon));
     }
 }
 

@@ -25,7 +25,8 @@ TEST(ScriptLanguage, IntegersWrapAsTheirTypeStoresThem)
 {
     ExpectPrograms({
         {"div and mod truncate toward zero",
-         "begin ShowMessage(Format('%d %d %d %d', [7 div 2, -7 div 2, -7 mod 3, 7 mod -3])); end.", "3 -3 -1 1"},
+         "begin ShowMessage(Format('%d %d %d %d', [7 div 2, -7 div 2, -7 mod 3, 7 mod -3])); end.",
+         "3 -3 -1 1"},
         {"precedence and unary minus", "begin ShowMessage(IntToStr(2 + 3 * 4 - 10 div 3 - -1)); end.", "12"},
         {"Integer is 32-bit", "var i: Integer; begin i := MaxInt; i := i + 1; ShowMessage(IntToStr(i)); end.",
          "-2147483648"},
@@ -52,9 +53,11 @@ TEST(ScriptLanguage, IntegersWrapAsTheirTypeStoresThem)
         {"hexadecimal literals", "begin ShowMessage(IntToStr($FF + $10) + ' ' + IntToHex(48879, 8)); end.",
          "271 0000BEEF"},
         {"Inc and Dec with steps",
-         "var i: Integer; begin i := 10; Inc(i, 5); Dec(i); Dec(i, 20); ShowMessage(IntToStr(i)); end.", "-6"},
+         "var i: Integer; begin i := 10; Inc(i, 5); Dec(i); Dec(i, 20); ShowMessage(IntToStr(i)); end.",
+         "-6"},
         {"High and Low of types",
-         "begin ShowMessage(Format('%d %d %d %d', [High(Integer), Low(Integer), High(Byte), Ord(High(Char))])); "
+         "begin ShowMessage(Format('%d %d %d %d', [High(Integer), Low(Integer), High(Byte), "
+         "Ord(High(Char))])); "
          "ShowMessage(IntToStr(High(Int64)) + ' ' + IntToStr(High(Cardinal))); end.",
          "2147483647 -2147483648 255 65535|9223372036854775807 4294967295"},
         {"Abs, Sqr, Odd",
@@ -76,7 +79,8 @@ TEST(ScriptLanguage, FloatingPoint)
          "FloatToStr(-1.5)); end.",
          "0.333333333333333|2.5 100 -1.5"},
         {"FloatToStr switches to scientific notation",
-         "begin ShowMessage(FloatToStr(1e20) + ' ' + FloatToStr(0.00001) + ' ' + FloatToStr(0.0000015) + ' ' + "
+         "begin ShowMessage(FloatToStr(1e20) + ' ' + FloatToStr(0.00001) + ' ' + FloatToStr(0.0000015) + ' ' "
+         "+ "
          "FloatToStr(123456789012345678)); end.",
          "1E20 0.00001 1.5E-6 1.23456789012346E17"},
         {"Round takes the even neighbour of a half, Trunc cuts",
@@ -84,23 +88,28 @@ TEST(ScriptLanguage, FloatingPoint)
          "Trunc(-2.7)])); end.",
          "2 4 -2 3 -2"},
         {"integers mix into Doubles",
-         "var d: Double; i: Integer; e: Extended; s: Single; begin i := 7; d := i / 2 + 1; e := d * 2; s := i; "
+         "var d: Double; i: Integer; e: Extended; s: Single; begin i := 7; d := i / 2 + 1; e := d * 2; s := "
+         "i; "
          "ShowMessage(FloatToStr(d) + ' ' + FloatToStr(e) + ' ' + FloatToStr(s)); end.",
          "4.5 9 7"},
         {"math routines",
-         "begin ShowMessage(FloatToStr(Sqrt(16)) + ' ' + FloatToStr(Int(3.7)) + ' ' + FloatToStr(Frac(2.25)) + "
-         "' ' + FloatToStr(StrToFloat('3.25') * 2) + ' ' + FloatToStr(Abs(-0.5)) + ' ' + FloatToStr(Sqr(1.5))); "
+         "begin ShowMessage(FloatToStr(Sqrt(16)) + ' ' + FloatToStr(Int(3.7)) + ' ' + FloatToStr(Frac(2.25)) "
+         "+ "
+         "' ' + FloatToStr(StrToFloat('3.25') * 2) + ' ' + FloatToStr(Abs(-0.5)) + ' ' + "
+         "FloatToStr(Sqr(1.5))); "
          "end.",
          "4 3 0.25 6.5 0.5 2.25"},
-        {"comparisons of mixed numbers", "begin if (1 < 1.5) and (2.0 = 2) then ShowMessage('yes'); end.", "yes"},
+        {"comparisons of mixed numbers", "begin if (1 < 1.5) and (2.0 = 2) then ShowMessage('yes'); end.",
+         "yes"},
     });
 }
 
 TEST(ScriptLanguage, BooleansAndConditions)
 {
     ExpectPrograms({
-        {"logic", "begin if (True and not False) or False then ShowMessage('a'); if True xor True then "
-                  "ShowMessage('b'); end.",
+        {"logic",
+         "begin if (True and not False) or False then ShowMessage('a'); if True xor True then "
+         "ShowMessage('b'); end.",
          "a"},
         {"and and or stop early",
          "var x: Integer; begin x := 0; if (x <> 0) and (10 div x > 1) then ShowMessage('no') else "
@@ -111,7 +120,8 @@ TEST(ScriptLanguage, BooleansAndConditions)
          "ShowMessage('y'); end.",
          "y"},
         {"string and character comparisons",
-         "var s: string; begin s := 'abc'; if ('abc' < 'abd') and ('B' > 'A') and (s = 'abc') and (s[1] = 'a') "
+         "var s: string; begin s := 'abc'; if ('abc' < 'abd') and ('B' > 'A') and (s = 'abc') and (s[1] = "
+         "'a') "
          "and ('a' <> s) then ShowMessage('ok'); end.",
          "ok"},
     });
@@ -121,30 +131,36 @@ TEST(ScriptLanguage, CharactersAndStrings)
 {
     ExpectPrograms({
         {"#nn characters join quoted pieces",
-         "var s: string; begin s := 'a'#13#10'b'; ShowMessage(IntToStr(Length(s)) + ' ' + IntToStr(Ord(s[2]))); "
+         "var s: string; begin s := 'a'#13#10'b'; ShowMessage(IntToStr(Length(s)) + ' ' + "
+         "IntToStr(Ord(s[2]))); "
          "ShowMessage(#65#66 + #$43); end.",
          "4 13|ABC"},
         {"Chr and Ord", "begin ShowMessage(Chr(65) + Chr(Ord('a') + 1)); end.", "Ab"},
         {"indexing reads and writes characters",
          "var s: string; begin s := 'hello'; s[1] := 'J'; ShowMessage(s + s[5]); end.", "Jelloo"},
         {"Copy clamps like Pascal",
-         "begin ShowMessage(Copy('Hello World', 7, 5) + '|' + Copy('abc', 2, 100) + '|' + Copy('abc', 0, 2) + '|' "
+         "begin ShowMessage(Copy('Hello World', 7, 5) + '|' + Copy('abc', 2, 100) + '|' + Copy('abc', 0, 2) "
+         "+ '|' "
          "+ Copy('abc', 4, 1) + '|' + Copy('abc', 2, -1)); end.",
          "World|bc|ab||"},
-        {"Pos", "begin ShowMessage(Format('%d %d %d', [Pos('lo', 'Hello'), Pos('x', 'abc'), Pos('', 'abc')])); end.",
+        {"Pos",
+         "begin ShowMessage(Format('%d %d %d', [Pos('lo', 'Hello'), Pos('x', 'abc'), Pos('', 'abc')])); end.",
          "4 0 0"},
         {"Trim family",
-         "begin ShowMessage('[' + Trim('  a b '#9) + '][' + TrimLeft('  a ') + '][' + TrimRight('  a ') + ']'); "
+         "begin ShowMessage('[' + Trim('  a b '#9) + '][' + TrimLeft('  a ') + '][' + TrimRight('  a ') + "
+         "']'); "
          "end.",
          "[a b][a ][  a]"},
         {"case conversion: UpperCase only for ASCII, AnsiUpperCase for all",
          "begin ShowMessage(UpperCase('abcé') + ' ' + LowerCase('ABC') + ' ' + AnsiUpperCase('é')); end.",
          "ABCé abc É"},
-        {"quotes inside strings", "begin ShowMessage('it''s' + ' ' + QuotedStr('a''b')); end.", "it's 'a''b'"},
+        {"quotes inside strings", "begin ShowMessage('it''s' + ' ' + QuotedStr('a''b')); end.",
+         "it's 'a''b'"},
         {"widestrings hold any character",
          "var w: widestring; begin w := '日本'; ShowMessage(IntToStr(Length(w)) + w); end.", "2日本"},
         {"SetLength, Delete, Insert, StringOfChar",
-         "var s: string; begin s := 'abcdef'; SetLength(s, 3); ShowMessage(s); s := 'abcdef'; Delete(s, 2, 3); "
+         "var s: string; begin s := 'abcdef'; SetLength(s, 3); ShowMessage(s); s := 'abcdef'; Delete(s, 2, "
+         "3); "
          "ShowMessage(s); Insert('XY', s, 2); ShowMessage(s + StringOfChar('-', 3)); end.",
          "abc|aef|aXYef---"},
         {"StringReplace",
@@ -167,7 +183,8 @@ TEST(ScriptLanguage, CommentsCaseAndLayout)
 {
     ExpectPrograms({
         {"three comment forms and any letter case",
-         "{ brace } (* paren *) // line\nVAR X: integer;\nBEGIN x := 5; { inside } SHOWMESSAGE(inttostr(X)); (* "
+         "{ brace } (* paren *) // line\nVAR X: integer;\nBEGIN x := 5; { inside } SHOWMESSAGE(inttostr(X)); "
+         "(* "
          "multi\nline *) END.",
          "5"},
         {"a program heading is allowed", "program Demo;\nbegin ShowMessage('hi'); end.", "hi"},
@@ -183,33 +200,40 @@ TEST(ScriptLanguage, ControlFlow)
          "ShowMessage('dozen ' + IntToStr(i)); else if i = 13 then ShowMessage('many') end; end.",
          "one|dozen 10|dozen 11|dozen 12|many"},
         {"case on characters",
-         "var c: Char; begin c := 'q'; case c of 'a'..'m': ShowMessage('first'); 'n'..'z': ShowMessage('second'); "
+         "var c: Char; begin c := 'q'; case c of 'a'..'m': ShowMessage('first'); 'n'..'z': "
+         "ShowMessage('second'); "
          "end; end.",
          "second"},
         {"while with break and continue",
-         "var i, sum: Integer; begin i := 0; sum := 0; while True do begin Inc(i); if i > 9 then Break; if not "
+         "var i, sum: Integer; begin i := 0; sum := 0; while True do begin Inc(i); if i > 9 then Break; if "
+         "not "
          "Odd(i) then Continue; sum := sum + i; end; ShowMessage(IntToStr(sum)); end.",
          "25"},
         {"repeat runs at least once",
          "var i: Integer; begin i := 10; repeat ShowMessage(IntToStr(i)); Inc(i); until i > 5; end.", "10"},
         {"for downto, empty ranges, characters",
-         "var i: Integer; c: Char; s: string; begin for i := 3 downto 1 do s := s + IntToStr(i); for i := 1 to 0 "
+         "var i: Integer; c: Char; s: string; begin for i := 3 downto 1 do s := s + IntToStr(i); for i := 1 "
+         "to 0 "
          "do s := s + 'x'; for c := 'a' to 'e' do s := s + c; ShowMessage(s); end.",
          "321abcde"},
         {"the loop variable keeps its value after break",
-         "var i: Integer; begin for i := 1 to 10 do if i = 4 then Break; ShowMessage(IntToStr(i)); end.", "4"},
+         "var i: Integer; begin for i := 1 to 10 do if i = 4 then Break; ShowMessage(IntToStr(i)); end.",
+         "4"},
         {"break leaves only the inner loop",
-         "var i, j, n: Integer; begin n := 0; for i := 1 to 3 do for j := 1 to 3 do begin if j = 2 then Break; "
+         "var i, j, n: Integer; begin n := 0; for i := 1 to 3 do for j := 1 to 3 do begin if j = 2 then "
+         "Break; "
          "Inc(n); end; ShowMessage(IntToStr(n)); end.",
          "3"},
         {"exit leaves a procedure",
-         "procedure P; begin ShowMessage('in'); Exit; ShowMessage('never'); end; begin P; ShowMessage('after'); "
+         "procedure P; begin ShowMessage('in'); Exit; ShowMessage('never'); end; begin P; "
+         "ShowMessage('after'); "
          "end.",
          "in|after"},
         {"exit in the main block ends the script",
          "begin ShowMessage('first'); Exit; ShowMessage('never'); end.", "first"},
-        {"loops up to the type's last value end", "var b: Byte; n: Integer; begin for b := 250 to 255 do Inc(n); "
-                                                  "ShowMessage(IntToStr(n)); end.",
+        {"loops up to the type's last value end",
+         "var b: Byte; n: Integer; begin for b := 250 to 255 do Inc(n); "
+         "ShowMessage(IntToStr(n)); end.",
          "6"},
     });
 }
@@ -218,16 +242,20 @@ TEST(ScriptLanguage, RoutinesAndParameters)
 {
     ExpectPrograms({
         {"value, const and var parameters",
-         "procedure P(a: Integer; const b: string; var c: Integer); begin a := a + 1; c := c + a + Length(b); "
-         "end; var x, y: Integer; begin x := 1; y := 10; P(x, 'abc', y); ShowMessage(Format('%d %d', [x, y])); "
+         "procedure P(a: Integer; const b: string; var c: Integer); begin a := a + 1; c := c + a + "
+         "Length(b); "
+         "end; var x, y: Integer; begin x := 1; y := 10; P(x, 'abc', y); ShowMessage(Format('%d %d', [x, "
+         "y])); "
          "end.",
          "1 15"},
         {"recursion with Int64 results",
-         "function Fact(n: Integer): Int64; begin if n <= 1 then Result := 1 else Result := n * Fact(n - 1); end; "
+         "function Fact(n: Integer): Int64; begin if n <= 1 then Result := 1 else Result := n * Fact(n - 1); "
+         "end; "
          "begin ShowMessage(IntToStr(Fact(20))); end.",
          "2432902008176640000"},
         {"assigning the function's name sets its result",
-         "function Twice(n: Integer): Integer; begin Twice := n * 2; end; begin ShowMessage(IntToStr(Twice(21))); "
+         "function Twice(n: Integer): Integer; begin Twice := n * 2; end; begin "
+         "ShowMessage(IntToStr(Twice(21))); "
          "end.",
          "42"},
         {"Exit with a value",
@@ -235,9 +263,12 @@ TEST(ScriptLanguage, RoutinesAndParameters)
          "Result := 'plus'; end; begin ShowMessage(Sign(-3) + Sign(0) + Sign(8)); end.",
          "minuszeroplus"},
         {"forward declarations allow mutual recursion",
-         "function IsOdd(n: Integer): Boolean; forward;\nfunction IsEven(n: Integer): Boolean; begin if n = 0 "
-         "then Result := True else Result := IsOdd(n - 1); end;\nfunction IsOdd(n: Integer): Boolean; begin if "
-         "n = 0 then Result := False else Result := IsEven(n - 1); end;\nbegin if IsEven(10) and IsOdd(7) then "
+         "function IsOdd(n: Integer): Boolean; forward;\nfunction IsEven(n: Integer): Boolean; begin if n = "
+         "0 "
+         "then Result := True else Result := IsOdd(n - 1); end;\nfunction IsOdd(n: Integer): Boolean; begin "
+         "if "
+         "n = 0 then Result := False else Result := IsEven(n - 1); end;\nbegin if IsEven(10) and IsOdd(7) "
+         "then "
          "ShowMessage('ok'); end.",
          "ok"},
         {"each call has its own locals",
@@ -249,12 +280,16 @@ TEST(ScriptLanguage, RoutinesAndParameters)
          "ShowMessage(IntToStr(x)); end.",
          "1"},
         {"records by var parameter and as results",
-         "type TPoint = record x, y: Integer; end; procedure Move(var p: TPoint; dx: Integer); begin p.x := p.x + "
-         "dx; end; function Make(x, y: Integer): TPoint; begin Result.x := x; Result.y := y; end; var p: TPoint; "
-         "begin p := Make(1, 2); Move(p, 10); ShowMessage(Format('%d %d %d', [p.x, p.y, Make(7, 8).y])); end.",
+         "type TPoint = record x, y: Integer; end; procedure Move(var p: TPoint; dx: Integer); begin p.x := "
+         "p.x + "
+         "dx; end; function Make(x, y: Integer): TPoint; begin Result.x := x; Result.y := y; end; var p: "
+         "TPoint; "
+         "begin p := Make(1, 2); Move(p, 10); ShowMessage(Format('%d %d %d', [p.x, p.y, Make(7, 8).y])); "
+         "end.",
          "11 2 8"},
-        {"functions may be called as statements", "function F: Integer; begin ShowMessage('ran'); Result := 1; end; "
-                                                  "begin F; end.",
+        {"functions may be called as statements",
+         "function F: Integer; begin ShowMessage('ran'); Result := 1; end; "
+         "begin F; end.",
          "ran"},
     });
 }
@@ -267,30 +302,35 @@ TEST(ScriptLanguage, Exceptions)
          "ShowMessage('after'); end.",
          "Division by zero|after"},
         {"on E: Exception gives the object",
-         "begin try raise Exception.Create('boom'); except on E: Exception do ShowMessage('caught ' + E.Message); "
+         "begin try raise Exception.Create('boom'); except on E: Exception do ShowMessage('caught ' + "
+         "E.Message); "
          "end; end.",
          "caught boom"},
         {"raise without an object raises again",
-         "begin try try raise Exception.Create('x'); except ShowMessage('inner ' + ExceptionMessage); raise; end; "
+         "begin try try raise Exception.Create('x'); except ShowMessage('inner ' + ExceptionMessage); raise; "
+         "end; "
          "except on E: Exception do ShowMessage('outer ' + E.Message); end; end.",
          "inner x|outer x"},
         {"finally runs on the way out of an exception",
-         "begin try try ShowMessage('body'); StrToInt('abc'); finally ShowMessage('cleanup'); end; except on E: "
+         "begin try try ShowMessage('body'); StrToInt('abc'); finally ShowMessage('cleanup'); end; except on "
+         "E: "
          "Exception do ShowMessage(E.Message); end; end.",
          "body|cleanup|'abc' is not a valid integer value"},
         {"finally runs on exit and break",
-         "procedure P; begin try Exit; finally ShowMessage('exit cleanup'); end; end; var i: Integer; begin P; "
+         "procedure P; begin try Exit; finally ShowMessage('exit cleanup'); end; end; var i: Integer; begin "
+         "P; "
          "for i := 1 to 3 do try Break; finally ShowMessage('break cleanup'); end; end.",
          "exit cleanup|break cleanup"},
         {"CreateFmt formats the message",
-         "begin try raise Exception.CreateFmt('%d items', [3]); except on E: Exception do ShowMessage(E.Message); "
+         "begin try raise Exception.CreateFmt('%d items', [3]); except on E: Exception do "
+         "ShowMessage(E.Message); "
          "end; end.",
          "3 items"},
         {"an uncaught exception ends the run with its message",
          "begin ShowMessage('before'); raise Exception.Create('stop here'); ShowMessage('never'); end.",
          "before|error: stop here"},
-        {"ExceptionMessage is empty outside a handler", "begin ShowMessage('[' + ExceptionMessage + ']'); end.",
-         "[]"},
+        {"ExceptionMessage is empty outside a handler",
+         "begin ShowMessage('[' + ExceptionMessage + ']'); end.", "[]"},
     });
 }
 
@@ -298,23 +338,28 @@ TEST(ScriptLanguage, EnumerationsAndSets)
 {
     ExpectPrograms({
         {"enumerations are ordinals",
-         "type TKind = (kRed, kGreen, kBlue); var k: TKind; n: Integer; begin for k := Low(TKind) to High(TKind) "
+         "type TKind = (kRed, kGreen, kBlue); var k: TKind; n: Integer; begin for k := Low(TKind) to "
+         "High(TKind) "
          "do n := n + Ord(k); if (Succ(kRed) = kGreen) and (Pred(kBlue) = kGreen) and (kRed < kBlue) then "
          "ShowMessage(IntToStr(n) + ' ' + IntToStr(Ord(High(TKind)))); end.",
          "3 2"},
         {"case on an enumeration",
-         "type TKind = (kRed, kGreen, kBlue); var k: TKind; begin k := kGreen; case k of kRed: ShowMessage('r'); "
+         "type TKind = (kRed, kGreen, kBlue); var k: TKind; begin k := kGreen; case k of kRed: "
+         "ShowMessage('r'); "
          "kGreen, kBlue: ShowMessage('gb'); end; end.",
          "gb"},
         {"sets of an enumeration",
-         "type TKind = (kRed, kGreen, kBlue); TKinds = set of TKind; var s: TKinds; begin s := [kRed, kBlue]; "
+         "type TKind = (kRed, kGreen, kBlue); TKinds = set of TKind; var s: TKinds; begin s := [kRed, "
+         "kBlue]; "
          "if (kRed in s) and not (kGreen in s) then ShowMessage('in'); s := s + [kGreen] - [kRed]; "
          "if s = [kGreen, kBlue] then ShowMessage('plus minus'); if s * [kRed, kGreen] = [kGreen] then "
-         "ShowMessage('times'); Include(s, kRed); Exclude(s, kBlue); if ([kRed] <= s) and (s >= [kGreen]) and "
+         "ShowMessage('times'); Include(s, kRed); Exclude(s, kBlue); if ([kRed] <= s) and (s >= [kGreen]) "
+         "and "
          "(s <> []) then ShowMessage('subset'); end.",
          "in|plus minus|times|subset"},
         {"set literals of characters and numbers",
-         "var c: Char; n: Integer; begin c := 'q'; n := 12; if (c in ['a'..'z']) and not (c in ['0'..'9', '_']) "
+         "var c: Char; n: Integer; begin c := 'q'; n := 12; if (c in ['a'..'z']) and not (c in ['0'..'9', "
+         "'_']) "
          "and (n in [1, 10..20]) and not (300 in [1..10]) then ShowMessage('ok'); end.",
          "ok"},
     });
@@ -324,22 +369,26 @@ TEST(ScriptLanguage, RecordsAndArrays)
 {
     ExpectPrograms({
         {"records copy on assignment",
-         "type TInner = record v: Integer; end; TOuter = record name: string; inner: TInner; end; var a, b: TOuter; "
+         "type TInner = record v: Integer; end; TOuter = record name: string; inner: TInner; end; var a, b: "
+         "TOuter; "
          "begin b.name := 'b'; b.inner.v := 1; a := b; b.inner.v := 2; b.name := 'changed'; "
          "ShowMessage(a.name + IntToStr(a.inner.v) + b.name + IntToStr(b.inner.v)); end.",
          "b1changed2"},
         {"static arrays with any bounds",
-         "var a: array[1..5] of Integer; i, sum: Integer; begin for i := Low(a) to High(a) do a[i] := i * i; for "
+         "var a: array[1..5] of Integer; i, sum: Integer; begin for i := Low(a) to High(a) do a[i] := i * i; "
+         "for "
          "i := 1 to 5 do sum := sum + a[i]; ShowMessage(Format('%d %d %d %d', [sum, Length(a), Low(a), "
          "High(a)])); end.",
          "55 5 1 5"},
         {"two dimensions",
-         "var m: array[1..3, 1..3] of Integer; i, j: Integer; begin for i := 1 to 3 do for j := 1 to 3 do m[i, j] "
+         "var m: array[1..3, 1..3] of Integer; i, j: Integer; begin for i := 1 to 3 do for j := 1 to 3 do "
+         "m[i, j] "
          ":= i * 10 + j; ShowMessage(Format('%d %d %d', [m[1, 1], m[2][3], m[3, 2]])); end.",
          "11 23 32"},
         {"arrays indexed by an enumeration, of records",
          "type TKind = (kRed, kGreen); TItem = record n: Integer; s: string; end; var names: array[TKind] of "
-         "string; items: array[0..1] of TItem; begin names[kGreen] := 'green'; items[1].s := 'x'; items[1].n := 3; "
+         "string; items: array[0..1] of TItem; begin names[kGreen] := 'green'; items[1].s := 'x'; items[1].n "
+         ":= 3; "
          "ShowMessage(names[kGreen] + items[1].s + IntToStr(items[1].n) + IntToStr(items[0].n)); end.",
          "greenx30"},
         {"arrays copy on assignment",
@@ -347,7 +396,8 @@ TEST(ScriptLanguage, RecordsAndArrays)
          "ShowMessage(IntToStr(b[0])); end.",
          "1"},
         {"an array inside a record",
-         "type TGUID = record D1: LongWord; D2: Word; D3: Word; D4: array[0..7] of Byte; end; var g: TGUID; begin "
+         "type TGUID = record D1: LongWord; D2: Word; D3: Word; D4: array[0..7] of Byte; end; var g: TGUID; "
+         "begin "
          "g.D4[7] := 300; g.D1 := $FFFFFFFF; ShowMessage(IntToStr(g.D4[7]) + ' ' + IntToStr(g.D1)); end.",
          "44 4294967295"},
     });
@@ -364,9 +414,11 @@ TEST(ScriptLanguage, DeclarationsAndPreprocessor)
          "type TNum = Integer; TDigit = 0..9; var n: TNum; d: TDigit; begin n := 5; d := 9; "
          "ShowMessage(IntToStr(n + d + High(TDigit))); end.",
          "23"},
-        {"initialised globals", "var g: Integer = 5; s: string = 'x'; begin ShowMessage(s + IntToStr(g)); end.", "x5"},
+        {"initialised globals",
+         "var g: Integer = 5; s: string = 'x'; begin ShowMessage(s + IntToStr(g)); end.", "x5"},
         {"defines select branches",
-         "{$DEFINE DEBUG}\nbegin\n{$IFDEF DEBUG} ShowMessage('debug'); {$ELSE} ShowMessage('release'); {$ENDIF}\n"
+         "{$DEFINE DEBUG}\nbegin\n{$IFDEF DEBUG} ShowMessage('debug'); {$ELSE} ShowMessage('release'); "
+         "{$ENDIF}\n"
          "{$IFNDEF DEBUG} ShowMessage('not'); {$ENDIF}\n{$UNDEF DEBUG}{$IFDEF debug} ShowMessage('still'); "
          "{$ENDIF}\nend.",
          "debug"},
@@ -382,7 +434,8 @@ TEST(ScriptLanguage, Format)
 {
     ExpectPrograms({
         {"widths, precisions, kinds",
-         "begin ShowMessage(Format('%5d|%-5d|%.3d|%s|%8.3f|%x|%%|%u', [42, 42, 7, 'abc', 3.14159, 255, -1])); end.",
+         "begin ShowMessage(Format('%5d|%-5d|%.3d|%s|%8.3f|%x|%%|%u', [42, 42, 7, 'abc', 3.14159, 255, "
+         "-1])); end.",
          "   42|42   |007|abc|   3.142|FF|%|4294967295"},
         {"floating forms",
          "begin ShowMessage(Format('%e %g %n %.0f %f', [1234.5, 0.5, 1234567.891, 2.5, -1.0])); end.",
