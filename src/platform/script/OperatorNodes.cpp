@@ -1,6 +1,7 @@
 #include "OperatorNodes.h"
 
 #include "Error.h"
+#include "ValueNodes.h"
 
 #include <functional>
 
@@ -110,11 +111,38 @@ template <class Op, class W> class IntegerBinary : public Expr
     ExprPtr left_, right_;
 };
 
+// The same with a constant right operand, as in "i mod 10": one child less to ask.
+template <class Op, class W> class IntegerBinaryConstant : public Expr
+{
+  public:
+    IntegerBinaryConstant(const Type *type, ExprPtr left, int64_t right)
+        : Expr(type), left_(std::move(left)), right_(right)
+    {
+    }
+    int64_t Int(Frame &frame) const override
+    {
+        return W::Wrap(Op::template Apply<W>(left_->Int(frame), right_));
+    }
+
+  private:
+    ExprPtr left_;
+    int64_t right_;
+};
+
+// The value of a constant node.
+const Value &ConstantValue(const ExprPtr &node)
+{
+    return static_cast<const Constant &>(*node).value;
+}
+
 template <class W>
 ExprPtr MakeIntegerOperationWrapping(TokenKind op, const Type *type, ExprPtr left, ExprPtr right)
 {
     auto make = [&](auto opTag) -> ExprPtr {
         using Op = decltype(opTag);
+        if (right->IsConstant() && !left->IsConstant())
+            return std::make_unique<IntegerBinaryConstant<Op, W>>(type, std::move(left),
+                                                                  ConstantValue(right).i);
         return std::make_unique<IntegerBinary<Op, W>>(type, std::move(left), std::move(right));
     };
     switch (op) {
@@ -162,6 +190,27 @@ template <class Op> class FloatBinary : public Expr
     ExprPtr left_, right_;
 };
 
+template <class Op> class FloatBinaryConstant : public Expr
+{
+  public:
+    FloatBinaryConstant(ExprPtr left, double right)
+        : Expr(StandardTypes::Double()), left_(std::move(left)), right_(right)
+    {
+    }
+    double Float(Frame &frame) const override { return Op()(left_->Float(frame), right_); }
+
+  private:
+    ExprPtr left_;
+    double right_;
+};
+
+template <class Op> ExprPtr MakeFloatBinary(ExprPtr left, ExprPtr right)
+{
+    if (right->IsConstant() && !left->IsConstant())
+        return std::make_unique<FloatBinaryConstant<Op>>(std::move(left), ConstantValue(right).d);
+    return std::make_unique<FloatBinary<Op>>(std::move(left), std::move(right));
+}
+
 struct FloatDivide {
     double operator()(double a, double b) const
     {
@@ -188,6 +237,30 @@ template <class Cmp> class OrdinalCompare : public Expr
 
   private:
     ExprPtr left_, right_;
+};
+
+template <class Cmp> class OrdinalCompareConstant : public Expr
+{
+  public:
+    OrdinalCompareConstant(ExprPtr left, int64_t right)
+        : Expr(StandardTypes::Boolean()), left_(std::move(left)), right_(right)
+    {
+    }
+    int64_t Int(Frame &frame) const override { return Cmp()(left_->Int(frame), right_); }
+
+  private:
+    ExprPtr left_;
+    int64_t right_;
+};
+
+// An ordinal comparison, with the constant right operand kept in the node when there is one.
+template <class Cmp> struct OrdinalComparison {
+    static ExprPtr Make(ExprPtr left, ExprPtr right)
+    {
+        if (right->IsConstant() && !left->IsConstant())
+            return std::make_unique<OrdinalCompareConstant<Cmp>>(std::move(left), ConstantValue(right).i);
+        return std::make_unique<OrdinalCompare<Cmp>>(std::move(left), std::move(right));
+    }
 };
 
 template <class Cmp> class FloatCompare : public Expr
@@ -259,25 +332,32 @@ class SetCompare : public Expr
     ExprPtr left_, right_;
 };
 
-template <template <class> class Node, class Compared>
-ExprPtr MakeTypedComparison(TokenKind op, ExprPtr left, ExprPtr right)
+// A comparison node for `op`: `make` receives the comparison function object of type Compared.
+template <class Compared, class Make> ExprPtr MakeTypedComparison(TokenKind op, Make make)
 {
     switch (op) {
     case TokenKind::Equal:
-        return std::make_unique<Node<std::equal_to<Compared>>>(std::move(left), std::move(right));
+        return make(std::equal_to<Compared>());
     case TokenKind::NotEqual:
-        return std::make_unique<Node<std::not_equal_to<Compared>>>(std::move(left), std::move(right));
+        return make(std::not_equal_to<Compared>());
     case TokenKind::Less:
-        return std::make_unique<Node<std::less<Compared>>>(std::move(left), std::move(right));
+        return make(std::less<Compared>());
     case TokenKind::LessEqual:
-        return std::make_unique<Node<std::less_equal<Compared>>>(std::move(left), std::move(right));
+        return make(std::less_equal<Compared>());
     case TokenKind::Greater:
-        return std::make_unique<Node<std::greater<Compared>>>(std::move(left), std::move(right));
+        return make(std::greater<Compared>());
     case TokenKind::GreaterEqual:
-        return std::make_unique<Node<std::greater_equal<Compared>>>(std::move(left), std::move(right));
+        return make(std::greater_equal<Compared>());
     default:
         return nullptr;
     }
+}
+
+ExprPtr MakeOrdinalComparison(TokenKind op, ExprPtr left, ExprPtr right)
+{
+    return MakeTypedComparison<int64_t>(op, [&](auto cmp) {
+        return OrdinalComparison<decltype(cmp)>::Make(std::move(left), std::move(right));
+    });
 }
 
 // ---- Boolean logic ----
@@ -443,16 +523,13 @@ ExprPtr MakeFloatOperation(TokenKind op, ExprPtr left, ExprPtr right)
     const bool runs = left->runsScript || right->runsScript;
     switch (op) {
     case TokenKind::Plus:
-        return Marked(std::make_unique<FloatBinary<std::plus<double>>>(std::move(left), std::move(right)),
-                      runs);
+        return Marked(MakeFloatBinary<std::plus<double>>(std::move(left), std::move(right)), runs);
     case TokenKind::Minus:
-        return Marked(std::make_unique<FloatBinary<std::minus<double>>>(std::move(left), std::move(right)),
-                      runs);
+        return Marked(MakeFloatBinary<std::minus<double>>(std::move(left), std::move(right)), runs);
     case TokenKind::Star:
-        return Marked(
-            std::make_unique<FloatBinary<std::multiplies<double>>>(std::move(left), std::move(right)), runs);
+        return Marked(MakeFloatBinary<std::multiplies<double>>(std::move(left), std::move(right)), runs);
     case TokenKind::Slash:
-        return Marked(std::make_unique<FloatBinary<FloatDivide>>(std::move(left), std::move(right)), runs);
+        return Marked(MakeFloatBinary<FloatDivide>(std::move(left), std::move(right)), runs);
     default:
         return nullptr;
     }
@@ -463,12 +540,21 @@ ExprPtr MakeComparison(TokenKind op, Comparison comparison, ExprPtr left, ExprPt
     const bool runs = left->runsScript || right->runsScript;
     switch (comparison) {
     case Comparison::Ordinal:
-        return Marked(MakeTypedComparison<OrdinalCompare, int64_t>(op, std::move(left), std::move(right)),
-                      runs);
+        return Marked(MakeOrdinalComparison(op, std::move(left), std::move(right)), runs);
     case Comparison::Float:
-        return Marked(MakeTypedComparison<FloatCompare, double>(op, std::move(left), std::move(right)), runs);
+        return Marked(MakeTypedComparison<double>(op,
+                                                  [&](auto cmp) -> ExprPtr {
+                                                      return std::make_unique<FloatCompare<decltype(cmp)>>(
+                                                          std::move(left), std::move(right));
+                                                  }),
+                      runs);
     case Comparison::String:
-        return Marked(MakeTypedComparison<StringCompare, int>(op, std::move(left), std::move(right)), runs);
+        return Marked(MakeTypedComparison<int>(op,
+                                               [&](auto cmp) -> ExprPtr {
+                                                   return std::make_unique<StringCompare<decltype(cmp)>>(
+                                                       std::move(left), std::move(right));
+                                               }),
+                      runs);
     case Comparison::Set:
         if (op == TokenKind::Less || op == TokenKind::Greater)
             return nullptr;
@@ -486,9 +572,7 @@ ExprPtr MakeLogical(TokenKind op, ExprPtr left, ExprPtr right)
     case TokenKind::Or:
         return Marked(std::make_unique<LogicalOr>(std::move(left), std::move(right)), runs);
     case TokenKind::Xor:
-        return Marked(MakeTypedComparison<OrdinalCompare, int64_t>(TokenKind::NotEqual, std::move(left),
-                                                                   std::move(right)),
-                      runs);
+        return Marked(MakeOrdinalComparison(TokenKind::NotEqual, std::move(left), std::move(right)), runs);
     default:
         return nullptr;
     }

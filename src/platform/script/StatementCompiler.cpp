@@ -17,25 +17,6 @@ using Syntax::StmtKind;
 namespace
 {
 
-// place := value, with value already of the place's type.
-StmtPtr MakeAssignment(ExprPtr place, ExprPtr value)
-{
-    switch (place->type->kind) {
-    case TypeKind::Integer:
-    case TypeKind::Boolean:
-    case TypeKind::Char:
-    case TypeKind::Enum:
-        return std::make_unique<AssignOrdinal>(std::move(place), std::move(value));
-    case TypeKind::Float:
-        return std::make_unique<AssignFloat>(std::move(place), std::move(value));
-    case TypeKind::String:
-    case TypeKind::Exception:
-        return std::make_unique<AssignString>(std::move(place), std::move(value));
-    default:
-        return std::make_unique<AssignValue>(std::move(place), std::move(value));
-    }
-}
-
 // Counts one more enclosing loop or handler while it lives.
 class Enclosing
 {

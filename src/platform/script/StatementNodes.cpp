@@ -6,6 +6,118 @@
 namespace Script
 {
 
+namespace
+{
+
+// Where an assignment stores: any place, found through Ref...
+struct AnyPlace {
+    ExprPtr place;
+    Value *Cell(Frame &frame) const { return place->Ref(frame); }
+};
+
+// ... or a variable, found from its slot.
+template <class Where> struct Slot {
+    int slot;
+    Value *Cell(Frame &frame) const { return Where::Of(frame, slot); }
+};
+
+template <class Target> class AssignOrdinal : public Stmt
+{
+  public:
+    AssignOrdinal(Target target, ExprPtr value) : target_(std::move(target)), value_(std::move(value)) {}
+    Flow Exec(Frame &frame) const override
+    {
+        const int64_t v = value_->Int(frame);
+        target_.Cell(frame)->i = v;
+        return Flow::Next;
+    }
+
+  private:
+    Target target_;
+    ExprPtr value_;
+};
+
+template <class Target> class AssignFloat : public Stmt
+{
+  public:
+    AssignFloat(Target target, ExprPtr value) : target_(std::move(target)), value_(std::move(value)) {}
+    Flow Exec(Frame &frame) const override
+    {
+        const double v = value_->Float(frame);
+        target_.Cell(frame)->d = v;
+        return Flow::Next;
+    }
+
+  private:
+    Target target_;
+    ExprPtr value_;
+};
+
+template <class Target> class AssignString : public Stmt
+{
+  public:
+    AssignString(Target target, ExprPtr value) : target_(std::move(target)), value_(std::move(value)) {}
+    Flow Exec(Frame &frame) const override
+    {
+        QString v = value_->Str(frame);
+        target_.Cell(frame)->s = std::move(v);
+        return Flow::Next;
+    }
+
+  private:
+    Target target_;
+    ExprPtr value_;
+};
+
+template <class Target> class AssignValue : public Stmt
+{
+  public:
+    AssignValue(Target target, ExprPtr value) : target_(std::move(target)), value_(std::move(value)) {}
+    Flow Exec(Frame &frame) const override
+    {
+        Value v;
+        value_->Eval(frame, v);
+        *target_.Cell(frame) = std::move(v);
+        return Flow::Next;
+    }
+
+  private:
+    Target target_;
+    ExprPtr value_;
+};
+
+template <template <class> class Assign> StmtPtr MakeAssignmentTo(ExprPtr target, ExprPtr value)
+{
+    if (const auto *local = dynamic_cast<const LocalVariable *>(target.get()))
+        return std::make_unique<Assign<Slot<LocalCell>>>(Slot<LocalCell>{local->slot}, std::move(value));
+    if (const auto *global = dynamic_cast<const GlobalVariable *>(target.get()))
+        return std::make_unique<Assign<Slot<GlobalCell>>>(Slot<GlobalCell>{global->slot}, std::move(value));
+    if (const auto *reference = dynamic_cast<const ReferenceParameter *>(target.get()))
+        return std::make_unique<Assign<Slot<ReferenceCell>>>(Slot<ReferenceCell>{reference->slot},
+                                                             std::move(value));
+    return std::make_unique<Assign<AnyPlace>>(AnyPlace{std::move(target)}, std::move(value));
+}
+
+} // namespace
+
+StmtPtr MakeAssignment(ExprPtr target, ExprPtr value)
+{
+    switch (target->type->kind) {
+    case TypeKind::Integer:
+    case TypeKind::Boolean:
+    case TypeKind::Char:
+    case TypeKind::Enum:
+        return MakeAssignmentTo<AssignOrdinal>(std::move(target), std::move(value));
+    case TypeKind::Float:
+        return MakeAssignmentTo<AssignFloat>(std::move(target), std::move(value));
+    case TypeKind::String:
+    case TypeKind::Exception:
+        return MakeAssignmentTo<AssignString>(std::move(target), std::move(value));
+    default:
+        return MakeAssignmentTo<AssignValue>(std::move(target), std::move(value));
+    }
+}
+
 Flow Sequence::Exec(Frame &frame) const
 {
     for (const StmtPtr &statement : statements_) {
@@ -20,35 +132,6 @@ Flow Evaluate::Exec(Frame &frame) const
 {
     Value ignored;
     expr_->Eval(frame, ignored);
-    return Flow::Next;
-}
-
-Flow AssignOrdinal::Exec(Frame &frame) const
-{
-    const int64_t v = value_->Int(frame);
-    target_->Ref(frame)->i = v;
-    return Flow::Next;
-}
-
-Flow AssignFloat::Exec(Frame &frame) const
-{
-    const double v = value_->Float(frame);
-    target_->Ref(frame)->d = v;
-    return Flow::Next;
-}
-
-Flow AssignString::Exec(Frame &frame) const
-{
-    QString v = value_->Str(frame);
-    target_->Ref(frame)->s = std::move(v);
-    return Flow::Next;
-}
-
-Flow AssignValue::Exec(Frame &frame) const
-{
-    Value v;
-    value_->Eval(frame, v);
-    *target_->Ref(frame) = std::move(v);
     return Flow::Next;
 }
 

@@ -30,47 +30,10 @@ class Evaluate : public Stmt
     ExprPtr expr_;
 };
 
-// target := value, for each kind of cell. The value is computed before the target's cell is
-// looked up, and already has the target's type.
-class AssignOrdinal : public Stmt
-{
-  public:
-    AssignOrdinal(ExprPtr target, ExprPtr value) : target_(std::move(target)), value_(std::move(value)) {}
-    Flow Exec(Frame &frame) const override;
-
-  private:
-    ExprPtr target_, value_;
-};
-
-class AssignFloat : public Stmt
-{
-  public:
-    AssignFloat(ExprPtr target, ExprPtr value) : target_(std::move(target)), value_(std::move(value)) {}
-    Flow Exec(Frame &frame) const override;
-
-  private:
-    ExprPtr target_, value_;
-};
-
-class AssignString : public Stmt
-{
-  public:
-    AssignString(ExprPtr target, ExprPtr value) : target_(std::move(target)), value_(std::move(value)) {}
-    Flow Exec(Frame &frame) const override;
-
-  private:
-    ExprPtr target_, value_;
-};
-
-class AssignValue : public Stmt
-{
-  public:
-    AssignValue(ExprPtr target, ExprPtr value) : target_(std::move(target)), value_(std::move(value)) {}
-    Flow Exec(Frame &frame) const override;
-
-  private:
-    ExprPtr target_, value_;
-};
+// target := value, where value already has the target's type. The value is computed before the
+// target's cell is looked up; the node stores it as the type keeps it (an int64, a double, a
+// string or a whole value), and reaches a variable's cell from its slot directly.
+StmtPtr MakeAssignment(ExprPtr target, ExprPtr value);
 
 // s := s + tail, done in place so that building a string piece by piece takes linear time.
 class AppendString : public Stmt

@@ -27,43 +27,44 @@ class Place : public Expr
   public:
     explicit Place(const Type *type) : Expr(type) { isPlace = true; }
 
-    int64_t Int(Frame &frame) const final { return Ref(frame)->i; }
-    double Float(Frame &frame) const final { return Ref(frame)->d; }
-    QString Str(Frame &frame) const final { return Ref(frame)->s; }
-    void Eval(Frame &frame, Value &out) const final { out = *Ref(frame); }
+    int64_t Int(Frame &frame) const override { return Ref(frame)->i; }
+    double Float(Frame &frame) const override { return Ref(frame)->d; }
+    QString Str(Frame &frame) const override { return Ref(frame)->s; }
+    void Eval(Frame &frame, Value &out) const override { out = *Ref(frame); }
+};
+
+// Where the cell of a variable is: the running routine's frame, the globals, or behind the
+// address a var parameter's cell holds.
+struct LocalCell {
+    static Value *Of(Frame &frame, int slot) { return &frame.locals[slot]; }
+};
+struct GlobalCell {
+    static Value *Of(Frame &frame, int slot) { return &frame.globals[slot]; }
+};
+struct ReferenceCell {
+    static Value *Of(Frame &frame, int slot) { return frame.locals[slot].ref; }
+};
+
+// A variable: its cell is found from its slot directly, the most frequent read of all.
+template <class Cell> class Variable : public Place
+{
+  public:
+    Variable(const Type *type, int slot) : Place(type), slot(slot) {}
+
+    Value *Ref(Frame &frame) const final { return Cell::Of(frame, slot); }
+    int64_t Int(Frame &frame) const final { return Cell::Of(frame, slot)->i; }
+    double Float(Frame &frame) const final { return Cell::Of(frame, slot)->d; }
+    QString Str(Frame &frame) const final { return Cell::Of(frame, slot)->s; }
+    void Eval(Frame &frame, Value &out) const final { out = *Cell::Of(frame, slot); }
+
+    const int slot;
 };
 
 // A variable or value parameter of the running routine.
-class LocalVariable : public Place
-{
-  public:
-    LocalVariable(const Type *type, int slot) : Place(type), slot_(slot) {}
-    Value *Ref(Frame &frame) const override { return &frame.locals[slot_]; }
-
-  private:
-    int slot_;
-};
-
-class GlobalVariable : public Place
-{
-  public:
-    GlobalVariable(const Type *type, int slot) : Place(type), slot_(slot) {}
-    Value *Ref(Frame &frame) const override { return &frame.globals[slot_]; }
-
-  private:
-    int slot_;
-};
-
+using LocalVariable = Variable<LocalCell>;
+using GlobalVariable = Variable<GlobalCell>;
 // A var or out parameter: its slot holds the address of the caller's cell.
-class ReferenceParameter : public Place
-{
-  public:
-    ReferenceParameter(const Type *type, int slot) : Place(type), slot_(slot) {}
-    Value *Ref(Frame &frame) const override { return frame.locals[slot_].ref; }
-
-  private:
-    int slot_;
-};
+using ReferenceParameter = Variable<ReferenceCell>;
 
 // record.field, where the record is a place.
 class FieldPlace : public Place
