@@ -25,7 +25,8 @@ class Call
     bool Boolean(int i) const { return arguments_[i]->i != 0; }
     double Double(int i) const { return arguments_[i]->d; }
     QString String(int i) const;
-    // The argument's cell: records, arrays, sets, or a var parameter to change in place.
+    // The argument's cell: records, arrays, sets, or a var parameter to change in place (its
+    // values, never the number of its items).
     Value &Cell(int i) const { return *arguments_[i]; }
 
     void SetInteger(int i, int64_t value) const { arguments_[i]->i = routine_.params[i].type->Narrow(value); }

@@ -77,7 +77,7 @@ template <class Target> class AssignValue : public Stmt
     {
         Value v;
         value_->Eval(frame, v);
-        *target_.Cell(frame) = std::move(v);
+        target_.Cell(frame)->Assign(std::move(v));
         return Flow::Next;
     }
 

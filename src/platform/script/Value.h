@@ -28,6 +28,11 @@ struct Value {
     QString s;
     std::vector<Value> items;
 
+    // Takes the content of `from`, a value of the same type, into this cell. Records and arrays
+    // are filled item by item in the storage they already have, so var parameters that point
+    // into them stay valid when the whole record or array is assigned.
+    void Assign(Value &&from);
+
     bool HasElement(int64_t e) const { return e >= 0 && e < 256 && (bits[e >> 6] >> (e & 63) & 1) != 0; }
     void AddElement(int64_t e) { bits[e >> 6] |= uint64_t(1) << (e & 63); }
     void RemoveElement(int64_t e) { bits[e >> 6] &= ~(uint64_t(1) << (e & 63)); }

@@ -287,6 +287,14 @@ TEST(ScriptLanguage, RoutinesAndParameters)
          "begin p := Make(1, 2); Move(p, 10); ShowMessage(Format('%d %d %d', [p.x, p.y, Make(7, 8).y])); "
          "end.",
          "11 2 8"},
+        {"a var parameter into an array or record outlives assigning the whole",
+         "type TArr = array[1..3] of Integer; TRec = record n: Integer; s: string; end; var a, b: TArr; r, "
+         "other: TRec;\n"
+         "procedure P(var x: Integer; var whole: TArr); begin whole := b; x := 7; end;\n"
+         "procedure Q(var n: Integer; var whole: TRec); begin whole := other; n := 9; end;\n"
+         "begin b[1] := 5; b[2] := 6; P(a[1], a); other.s := 'q'; Q(r.n, r); "
+         "ShowMessage(Format('%d %d %d %s', [a[1], a[2], r.n, r.s])); end.",
+         "7 6 9 q"},
         {"functions may be called as statements",
          "function F: Integer; begin ShowMessage('ran'); Result := 1; end; "
          "begin F; end.",
