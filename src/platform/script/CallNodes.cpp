@@ -17,6 +17,7 @@ ScriptCall::ScriptCall(const Routine &routine, std::vector<ExprPtr> arguments)
 
 void ScriptCall::Invoke(Frame &frame, std::vector<Value> &cells) const
 {
+    CallScope scope(*frame.runtime, routine_.cells);
     cells = routine_.prototype;
     for (size_t i = 0; i < arguments_.size(); ++i) {
         if (routine_.params[i].ByReference())
@@ -24,7 +25,6 @@ void ScriptCall::Invoke(Frame &frame, std::vector<Value> &cells) const
         else
             arguments_[i]->Eval(frame, cells[i]);
     }
-    CallScope scope(*frame.runtime);
     Frame callee{cells.data(), frame.globals, frame.runtime};
     routine_.body->Exec(callee);
 }

@@ -36,8 +36,12 @@ const Type *CompileContext::SetTypeOf(const Type *element)
     return set;
 }
 
-int CompileContext::AllocateCell(const Type *type)
+int CompileContext::AllocateCell(const Type *type, SourcePos pos)
 {
+    int64_t &total = routine ? routine->cells : globalCells_;
+    total += type->cells;
+    if (total > kMaxFrameCells)
+        throw CompileError(pos, QStringLiteral("Too many variables: more than %1 cells").arg(kMaxFrameCells));
     std::vector<Value> &cells = routine ? routine->prototype : program.globals;
     cells.emplace_back();
     type->Initialize(cells.back());
@@ -58,7 +62,7 @@ Symbol &CompileContext::DeclareVariable(const Syntax::Name &name, const Type *ty
     Symbol symbol{SymbolKind::Variable};
     symbol.type = type;
     symbol.storage = routine ? Storage::Local : Storage::Global;
-    symbol.slot = AllocateCell(type);
+    symbol.slot = AllocateCell(type, name.pos);
     return Declare(name, std::move(symbol));
 }
 

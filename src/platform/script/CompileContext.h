@@ -33,8 +33,12 @@ class CompileContext
     // The type of a set literal whose elements are of `element`'s family.
     const Type *SetTypeOf(const Type *element);
 
-    // A new cell in the current frame (the routine's or the globals), initialised for `type`.
-    int AllocateCell(const Type *type);
+    // Most cells one frame (a routine's, or the globals) may hold, records and arrays included.
+    static constexpr int64_t kMaxFrameCells = int64_t(1) << 21;
+
+    // A new cell in the current frame (the routine's or the globals), initialised for `type`,
+    // for a variable declared at `pos`.
+    int AllocateCell(const Type *type, SourcePos pos);
 
     // Adds `symbol` under `name` to the innermost scope; a name already declared there is an error.
     Symbol &Declare(const Syntax::Name &name, Symbol symbol);
@@ -50,6 +54,7 @@ class CompileContext
 
   private:
     std::map<const Type *, const Type *> setTypes_;
+    int64_t globalCells_ = 0;
 };
 
 // Makes a scope the innermost one for as long as it lives.

@@ -249,16 +249,17 @@ void Compiler::CompileBody(Routine &routine, const Syntax::Block &block)
         ~Leave() { context.routine = nullptr; }
     } leave{context_};
     routine.prototype.clear();
+    routine.cells = 0;
     for (const Parameter &param : routine.params) {
         Symbol symbol{SymbolKind::Variable};
         symbol.type = param.type;
         symbol.storage = param.ByReference() ? Storage::Reference : Storage::Local;
-        symbol.slot = context_.AllocateCell(param.type);
+        symbol.slot = context_.AllocateCell(param.type, routine.pos);
         symbol.readOnly = param.mode == Syntax::ParamMode::Const;
         context_.Declare({param.name, param.name.toLower(), routine.pos}, std::move(symbol));
     }
     if (routine.IsFunction()) {
-        routine.resultSlot = context_.AllocateCell(routine.result);
+        routine.resultSlot = context_.AllocateCell(routine.result, routine.pos);
         Symbol result{SymbolKind::Variable};
         result.type = routine.result;
         result.storage = Storage::Local;

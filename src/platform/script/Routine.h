@@ -35,6 +35,7 @@ struct Routine {
     StmtPtr body; // null while only declared forward
     int resultSlot = -1;
     std::vector<Value> prototype;
+    int64_t cells = 0; // what the prototype's cells hold, items of records and arrays included
 
     NativeFunction native;
 

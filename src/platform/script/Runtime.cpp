@@ -41,13 +41,14 @@ Runtime::Runtime(const std::atomic<bool> &stopRequested)
 {
 }
 
-void Runtime::EnterCall()
+void Runtime::EnterCall(int64_t cells)
 {
     CheckStop();
     const char *here = static_cast<const char *>(__builtin_frame_address(0));
-    if (here < stackLimit_ || callDepth_ >= kMaxCallDepth)
+    if (here < stackLimit_ || callDepth_ >= kMaxCallDepth || liveCells_ + cells > kMaxLiveCells)
         throw Error(QStringLiteral("Stack overflow"));
     ++callDepth_;
+    liveCells_ += cells;
 }
 
 } // namespace Script

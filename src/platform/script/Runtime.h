@@ -30,6 +30,9 @@ class Runtime
   public:
     // Deepest chain of script routine calls; the stack guard below usually ends recursion first.
     static constexpr int kMaxCallDepth = 100000;
+    // Most cells the frames of the routines being called may hold together (about 160 MB), so that
+    // recursion through a routine with large local arrays ends before memory does.
+    static constexpr int64_t kMaxLiveCells = int64_t(1) << 21;
 
     explicit Runtime(const std::atomic<bool> &stopRequested);
 
@@ -40,10 +43,15 @@ class Runtime
             throw Stopped();
     }
 
-    // Marks the start and the end of a script routine's call. Entering throws the run-time error
-    // "Stack overflow" when the calls nest too deeply for the thread's stack.
-    void EnterCall();
-    void LeaveCall() { --callDepth_; }
+    // Marks the start and the end of a call of a script routine whose frame has `cells` cells.
+    // Entering throws the run-time error "Stack overflow" when the calls nest too deeply for the
+    // thread's stack or their frames grow too large.
+    void EnterCall(int64_t cells);
+    void LeaveCall(int64_t cells)
+    {
+        --callDepth_;
+        liveCells_ -= cells;
+    }
 
     // The messages of the exceptions whose handlers are running, innermost last ("raise;" and
     // ExceptionMessage use the innermost).
@@ -54,6 +62,7 @@ class Runtime
   private:
     const std::atomic<bool> &stopRequested_;
     int callDepth_ = 0;
+    int64_t liveCells_ = 0;
     const char *stackLimit_ = nullptr; // calls must keep their frames above this address
 };
 
@@ -61,13 +70,17 @@ class Runtime
 class CallScope
 {
   public:
-    explicit CallScope(Runtime &runtime) : runtime_(runtime) { runtime_.EnterCall(); }
-    ~CallScope() { runtime_.LeaveCall(); }
+    CallScope(Runtime &runtime, int64_t cells) : runtime_(runtime), cells_(cells)
+    {
+        runtime_.EnterCall(cells_);
+    }
+    ~CallScope() { runtime_.LeaveCall(cells_); }
     CallScope(const CallScope &) = delete;
     CallScope &operator=(const CallScope &) = delete;
 
   private:
     Runtime &runtime_;
+    int64_t cells_;
 };
 
 } // namespace Script

@@ -50,6 +50,8 @@ TEST(ScriptCompileErrors, MessageNamesTheFaultAndItsPosition)
         {"var a: array[Integer] of Byte;\nbegin end.",
          "[Error] (1:14): Type too large: more than 1048576 cells"},
         {"begin\n  ShowMessage(#99999);\nend.", "[Error] (2:16): Character code out of range"},
+        {"var a, b, c: array[0..1000000] of Byte;\nbegin end.",
+         "[Error] (1:11): Too many variables: more than 2097152 cells"},
     };
     for (const auto &c : cases) {
         const ScriptRun run = ScriptRun::Of(QString::fromUtf8(c.source));

@@ -100,8 +100,10 @@ TEST(ScriptLanguage, FloatingPoint)
          "end.",
          "4 3 0.25 6.5 0.5 2.25"},
         {"Random stays in its range",
-         "var i, r: Integer; seen: set of Byte; d: Double; ok: Boolean; begin ok := True; for i := 1 to 2000 do "
-         "begin r := Random(10); seen := seen + [r]; d := Random; ok := ok and (r >= 0) and (r < 10) and (d >= 0) "
+         "var i, r: Integer; seen: set of Byte; d: Double; ok: Boolean; begin ok := True; for i := 1 to 2000 "
+         "do "
+         "begin r := Random(10); seen := seen + [r]; d := Random; ok := ok and (r >= 0) and (r < 10) and (d "
+         ">= 0) "
          "and (d < 1); end; if ok and (seen = [0..9]) and (Random(0) = 0) then ShowMessage('ok'); end.",
          "ok"},
         {"comparisons of mixed numbers", "begin if (1 < 1.5) and (2.0 = 2) then ShowMessage('yes'); end.",

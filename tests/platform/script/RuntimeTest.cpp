@@ -61,6 +61,13 @@ TEST(ScriptRuntime, RunawayRecursionIsAStackOverflowError)
     EXPECT_TRUE(caught.ran);
     EXPECT_EQ(caught.shown, QStringList({QStringLiteral("Stack overflow"), QStringLiteral("went on")}));
 
+    // Recursion through large frames ends before memory does.
+    const ScriptRun large =
+        ScriptRun::Of(QStringLiteral("var depth: Integer; procedure R; var a: array[0..99999] of "
+                                     "Byte; begin Inc(depth); a[depth] := 1; R; end; begin try R; "
+                                     "except ShowMessage(IntToStr(depth)); end; end."));
+    EXPECT_EQ(large.Summary(), QStringLiteral("20"));
+
     // Deep but bounded recursion is fine.
     const ScriptRun deep =
         ScriptRun::Of(QStringLiteral("function D(n: Integer): Integer; begin if n = 0 then "
