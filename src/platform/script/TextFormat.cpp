@@ -20,10 +20,10 @@ struct Specifier {
     QChar type;
 };
 
-[[noreturn]] void ThrowMismatch(const Specifier &spec)
+[[noreturn]] void ThrowMismatch(const Specifier &specifier)
 {
-    throw Error(
-        QStringLiteral("Format specifier '%1' invalid or incompatible with its argument").arg(spec.text));
+    throw Error(QStringLiteral("Format specifier '%1' invalid or incompatible with its argument")
+                    .arg(specifier.text));
 }
 
 // Digits and exponent of `value` rounded to `digits` significant digits: value = 0.d1d2... * 10^(exponent+1).
@@ -74,11 +74,11 @@ QString WithThousands(const QString &fixed)
     return (negative ? QStringLiteral("-") : QString()) + whole + (dot < 0 ? QString() : fixed.mid(dot));
 }
 
-QString FormatInteger(const Specifier &spec, const FormatArgument &argument)
+QString FormatInteger(const Specifier &specifier, const FormatArgument &argument)
 {
     if (argument.kind != FormatArgument::Integer)
-        ThrowMismatch(spec);
-    const QChar type = spec.type.toLower();
+        ThrowMismatch(specifier);
+    const QChar type = specifier.type.toLower();
     QString digits;
     bool negative = false;
     if (type == QLatin1Char('x')) {
@@ -92,51 +92,53 @@ QString FormatInteger(const Specifier &spec, const FormatArgument &argument)
         negative = argument.integer < 0;
         digits = QString::number(negative ? 0 - uint64_t(argument.integer) : uint64_t(argument.integer));
     }
-    if (spec.precision > digits.size())
-        digits = digits.rightJustified(spec.precision, QLatin1Char('0'));
+    if (specifier.precision > digits.size())
+        digits = digits.rightJustified(specifier.precision, QLatin1Char('0'));
     return negative ? QLatin1Char('-') + digits : digits;
 }
 
-QString FormatFloat(const Specifier &spec, const FormatArgument &argument)
+QString FormatFloat(const Specifier &specifier, const FormatArgument &argument)
 {
     if (argument.kind != FormatArgument::Float)
-        ThrowMismatch(spec);
+        ThrowMismatch(specifier);
     const double value = argument.real;
     if (!std::isfinite(value))
         return Special(value);
-    const QChar type = spec.type.toLower();
+    const QChar type = specifier.type.toLower();
     if (type == QLatin1Char('e'))
-        return Scientific(value, spec.precision < 0 ? 15 : std::clamp(spec.precision, 1, 18), false, 3);
+        return Scientific(value, specifier.precision < 0 ? 15 : std::clamp(specifier.precision, 1, 18), false,
+                          3);
     if (type == QLatin1Char('g'))
-        return FloatToText(value, spec.precision < 0 ? 15 : std::clamp(spec.precision, 1, 18));
-    const QString fixed = QString::number(value, 'f', spec.precision < 0 ? 2 : std::min(spec.precision, 18));
+        return FloatToText(value, specifier.precision < 0 ? 15 : std::clamp(specifier.precision, 1, 18));
+    const QString fixed =
+        QString::number(value, 'f', specifier.precision < 0 ? 2 : std::min(specifier.precision, 18));
     return type == QLatin1Char('f') ? fixed : WithThousands(fixed);
 }
 
-QString FormatOne(const Specifier &spec, const FormatArgument &argument)
+QString FormatOne(const Specifier &specifier, const FormatArgument &argument)
 {
-    const QChar type = spec.type.toLower();
+    const QChar type = specifier.type.toLower();
     if (type == QLatin1Char('d') || type == QLatin1Char('u') || type == QLatin1Char('x'))
-        return FormatInteger(spec, argument);
+        return FormatInteger(specifier, argument);
     if (type == QLatin1Char('e') || type == QLatin1Char('f') || type == QLatin1Char('g') ||
         type == QLatin1Char('n') || type == QLatin1Char('m'))
-        return FormatFloat(spec, argument);
+        return FormatFloat(specifier, argument);
     if (type == QLatin1Char('s')) {
         if (argument.kind != FormatArgument::Text)
-            ThrowMismatch(spec);
-        return spec.precision >= 0 ? argument.text.left(spec.precision) : argument.text;
+            ThrowMismatch(specifier);
+        return specifier.precision >= 0 ? argument.text.left(specifier.precision) : argument.text;
     }
-    ThrowMismatch(spec);
+    ThrowMismatch(specifier);
 }
 
 // Reads "*" (an integer argument) or decimal digits; -1 when there are none.
 int ReadCount(const QString &format, qsizetype &i, const std::vector<FormatArgument> &arguments, size_t &next,
-              const Specifier &spec)
+              const Specifier &specifier)
 {
     if (i < format.size() && format[i] == QLatin1Char('*')) {
         ++i;
         if (next >= arguments.size() || arguments[next].kind != FormatArgument::Integer)
-            ThrowMismatch(spec);
+            ThrowMismatch(specifier);
         return int(std::clamp<int64_t>(arguments[next++].integer, -1, 1 << 20));
     }
     int count = -1;
@@ -161,31 +163,32 @@ QString FormatText(const QString &format, const std::vector<FormatArgument> &arg
             out += QLatin1Char('%');
             continue;
         }
-        Specifier spec;
-        spec.text = format.mid(start, 1);
-        int number = ReadCount(format, i, arguments, next, spec);
+        Specifier specifier;
+        specifier.text = format.mid(start, 1);
+        int number = ReadCount(format, i, arguments, next, specifier);
         if (i < format.size() && format[i] == QLatin1Char(':')) {
             next = size_t(std::max(number, 0));
             ++i;
             number = -1;
         }
         if (number < 0 && i < format.size() && format[i] == QLatin1Char('-')) {
-            spec.leftAligned = true;
+            specifier.leftAligned = true;
             ++i;
         }
-        spec.width = number >= 0 ? number : ReadCount(format, i, arguments, next, spec);
+        specifier.width = number >= 0 ? number : ReadCount(format, i, arguments, next, specifier);
         if (i < format.size() && format[i] == QLatin1Char('.')) {
             ++i;
-            spec.precision = std::max(ReadCount(format, i, arguments, next, spec), 0);
+            specifier.precision = std::max(ReadCount(format, i, arguments, next, specifier), 0);
         }
-        spec.text = format.mid(start, i - start + 1);
+        specifier.text = format.mid(start, i - start + 1);
         if (i >= format.size())
-            throw Error(QStringLiteral("Format '%1' is incomplete").arg(spec.text));
-        spec.type = format[i];
+            throw Error(QStringLiteral("Format '%1' is incomplete").arg(specifier.text));
+        specifier.type = format[i];
         if (next >= arguments.size())
-            throw Error(QStringLiteral("Format '%1' has no argument left").arg(spec.text));
-        const QString text = FormatOne(spec, arguments[next++]);
-        out += spec.leftAligned ? text.leftJustified(spec.width) : text.rightJustified(spec.width);
+            throw Error(QStringLiteral("Format '%1' has no argument left").arg(specifier.text));
+        const QString text = FormatOne(specifier, arguments[next++]);
+        out += specifier.leftAligned ? text.leftJustified(specifier.width)
+                                     : text.rightJustified(specifier.width);
     }
     return out;
 }
