@@ -249,6 +249,7 @@ bool LavSplitterSource::ReadPacket(AVPacket *packet)
     int failures = 0;
     while (!stopReading_) {
         const int err = av_read_frame(format_, packet);
+        atFirstPacket_ = false;
         if (err >= 0)
             return true;
         if (err == AVERROR_EOF || ++failures > MaxReadFailures || (format_->pb && avio_feof(format_->pb)))
@@ -293,6 +294,10 @@ bool LavSplitterSource::Position(REFERENCE_TIME target)
 // their first byte instead.
 void LavSplitterSource::Rewind()
 {
+    // Nothing read yet: no seek. Some demuxers seek by a frame size they learnt from the last
+    // packet probed (raw DV that switches from PAL to NTSC), which would cut the first frame.
+    if (atFirstPacket_)
+        return;
     if ((format_->iformat->flags & AVFMT_TS_DISCONT) && av_seek_frame(format_, -1, 0, AVSEEK_FLAG_BYTE) >= 0)
         return;
     const int64_t origin = format_->start_time == AV_NOPTS_VALUE ? 0 : format_->start_time;

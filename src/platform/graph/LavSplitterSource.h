@@ -90,6 +90,7 @@ class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSe
     double rate_ = 1.0;
 
     std::deque<AVPacket *> pending_; // reading thread only: packets read while positioning
+    bool atFirstPacket_ = true;      // reading thread only (after Load): nothing read since opening
     std::thread reader_;
     std::atomic<bool> stopReading_{false}; // also interrupts blocking reads
 };
