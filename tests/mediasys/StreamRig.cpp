@@ -55,6 +55,22 @@ HRESULT StreamRig::Insert(const FilterPtr &filter, OutputPin &pin)
     return SUCCEEDED(hr) ? graph.Connect(*filter->GetPin(1), *renderer->GetPin(0)) : hr;
 }
 
+HRESULT StreamRig::InsertBeforeRenderer(const FilterPtr &filter, OutputPin &pin)
+{
+    video = std::make_shared<NullVideoRenderer>();
+    HRESULT hr = graph.AddFilter(video, "");
+    if (SUCCEEDED(hr))
+        hr = graph.Connect(pin, *video->GetPin(0));
+    if (FAILED(hr))
+        return hr;
+    Pin &decoded = *video->GetPin(0)->ConnectedTo();
+    graph.Disconnect(decoded);
+    hr = graph.AddFilter(filter, "");
+    if (SUCCEEDED(hr))
+        hr = graph.ConnectDirect(decoded, *filter->GetPin(0));
+    return SUCCEEDED(hr) ? graph.ConnectDirect(*filter->GetPin(1), *video->GetPin(0)) : hr;
+}
+
 bool StreamRig::PumpUntil(const std::function<bool()> &done, int timeoutMs)
 {
     QElapsedTimer timer;

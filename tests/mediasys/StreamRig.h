@@ -21,6 +21,9 @@ class StreamRig
     OutputPin *FirstPin() const;
     // Adds `filter`, connects `pin` straight to its input and its output on to a null renderer.
     HRESULT Insert(const FilterPtr &filter, OutputPin &pin);
+    // Connects `pin` to a null video renderer through a decoder and puts `filter` between the
+    // decoder and the renderer.
+    HRESULT InsertBeforeRenderer(const FilterPtr &filter, OutputPin &pin);
     // Runs until the end of the media, delivering messages meanwhile; then stops. False on a
     // time-out.
     bool PlayToEnd(Clock clock, int timeoutMs);
