@@ -1,10 +1,65 @@
 #include "ShowForm.h"
 
-#include "framework/ProgramIdentity.h"
+#include "grab/AbortFlag.h"
+#include "grab/ExtraireFrame.h"
+#include "grab/GrabSource.h"
+#include "grab/ImageName.h"
+#include "grab/SnapshotScaler.h"
+#include "grab/SnapshotWriter.h"
 
+#include "framework/BooleanAction.h"
+#include "framework/CheckAction.h"
+#include "framework/IntegerAction.h"
+#include "framework/NopeAction.h"
+#include "framework/ProgramIdentity.h"
+#include "framework/WidestringAction.h"
+#include "platform/shell/DesktopShell.h"
+#include "platform/shell/DialogService.h"
+
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QUrl>
+
+#include <climits>
 
 using L = ActionCatalogue::List;
+
+namespace
+{
+
+constexpr int SidePanelWidth = 276;
+constexpr int SidePanelTop = 56; // below the title bar
+constexpr int BottomBarHeight = 26;
+constexpr int BottomBarFromBottom = 24;
+constexpr int ThumbnailPanelMargin = 80; // the thumbnail panel is this much shorter than the window
+constexpr int ThumbnailPanel = 2;        // the active-panel value of the thumbnail panel
+
+const QColor ExistingNameColor(0, 128, 0);
+const QColor NewNameColor(128, 0, 0);
+
+enum OverwriteAnswer { Yes, No, Cancel, YesToAll };
+
+// The catalogue guarantees every action the window serves; a missing one is a build error in
+// all but name, so it stops the program at once.
+template <class A> A *Find(const TKSActionList &list, const char *internalId)
+{
+    auto *action = dynamic_cast<A *>(list.FindByInternalId(QString::fromLatin1(internalId)));
+    if (!action)
+        qFatal("The action %s is missing from the list %s", internalId, qPrintable(list.objectName()));
+    return action;
+}
+
+bool IsLeftClick(const QEvent *event)
+{
+    return event->type() == QEvent::MouseButtonRelease &&
+           static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton;
+}
+
+} // namespace
 
 TShowForm::TShowForm(const QString &programFolder, RegistryStore *registry)
     : gp(QStringLiteral("Kestrin"), programFolder, registry), switch_(this)
@@ -16,6 +71,10 @@ TShowForm::TShowForm(const QString &programFolder, RegistryStore *registry)
     gp.OnSavePrefs = [this](TTessalyPreferences &store) { SavePreferences(store); };
     switch_.MainWindow = this;
     CreateLists();
+    CreatePanels();
+    LinkActions();
+    HookNamingActions();
+    HookGrabActions();
 }
 
 TShowForm::~TShowForm() = default;
@@ -75,4 +134,328 @@ void TShowForm::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
+}
+
+bool TShowForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        LayoutPanels();
+    else if ((watched == panelImage || watched == ImageLab) && IsLeftClick(event))
+        OpenSaveFolder();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TShowForm::CreatePanels()
+{
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    client->installEventFilter(this);
+    ExtraireFrame = new TExtraireFrame(client);
+    ExtraireFrame->hide();
+    panelImage = new QFrame(client);
+    panelImage->setObjectName(QStringLiteral("panelImage"));
+    panelImage->installEventFilter(this);
+    ImageLab = new QLabel(panelImage);
+    ImageLab->setObjectName(QStringLiteral("ImageLab"));
+    ImageLab->setCursor(Qt::PointingHandCursor);
+    ImageLab->installEventFilter(this);
+    ImageLab->hide(); // until a video is open
+    connect(ExtraireFrame, &TExtraireFrame::SnapNameClicked, this, &TShowForm::SaveSnapshotConfirmed);
+    connect(ExtraireFrame, &TExtraireFrame::ThumbnailClicked, this, &TShowForm::ReturnToSnapshotPosition);
+}
+
+void TShowForm::LayoutPanels()
+{
+    const QSize client = centralWidget()->size();
+    ExtraireFrame->setGeometry(a_.iaLeftFrame->Value(), SidePanelTop, SidePanelWidth,
+                               client.height() - ThumbnailPanelMargin);
+    panelImage->setGeometry(0, client.height() - BottomBarFromBottom, client.width(), BottomBarHeight);
+    ImageLab->setGeometry(panelImage->rect().adjusted(4, 0, -4, 0));
+}
+
+void TShowForm::LinkActions()
+{
+    const TKSActionList &main = ActionList(L::gpal);
+    a_.waDossierSave = Find<TWidestringAction>(main, "waDossierSave");
+    a_.waDefaultRacine = Find<TWidestringAction>(main, "waDefaultRacine");
+    a_.waStrPosition = Find<TWidestringAction>(ActionList(L::NavMan), "waStrPosition");
+    a_.iaNomFichierImage = Find<TIntegerAction>(main, "iaNomFichierImage");
+    a_.iaRacineLength = Find<TIntegerAction>(main, "iaRacineLength");
+    a_.iaImageAjouter = Find<TIntegerAction>(main, "iaImageAjouter");
+    a_.iaDigits = Find<TIntegerAction>(main, "iaDigits");
+    a_.iaNextNum = Find<TIntegerAction>(main, "iaNextNum");
+    a_.iaImageExtension = Find<TIntegerAction>(main, "iaImageExtension");
+    a_.iaJpegCompressionQuality = Find<TIntegerAction>(main, "iaJpegCompressionQuality");
+    a_.iaForcerAspectRatio = Find<TIntegerAction>(main, "iaForcerAspectRatio");
+    a_.iaPanneauActif = Find<TIntegerAction>(main, "iaPanneauActif");
+    a_.iaLeftFrame = Find<TIntegerAction>(main, "iaLeftFrame");
+    a_.baLimiterLongueur = Find<TBooleanAction>(main, "baLimiterLongueur");
+    a_.baConfirmerImage = Find<TBooleanAction>(main, "baConfirmerImage");
+    a_.baRAZWhenOpenFile = Find<TBooleanAction>(main, "baRAZWhenOpenFile");
+    a_.baImageDeinterlacer = Find<TBooleanAction>(main, "baImageDeinterlacer");
+    a_.baSauverQuandClic = Find<TBooleanAction>(main, "baSauverQuandClic");
+    a_.naGrab = Find<TNopeAction>(main, "naGrab");
+    a_.naCopy = Find<TNopeAction>(main, "naCopy");
+    a_.naShowExtraireFrame = Find<TNopeAction>(main, "naShowExtraireFrame");
+    a_.naAjouterTimeStamp = Find<TNopeAction>(main, "naAjouterTimeStamp");
+    a_.naAjouterNumero = Find<TNopeAction>(main, "naAjouterNumero");
+    a_.naJpegExtension = Find<TNopeAction>(main, "naJpegExtension");
+    a_.naBmpExtension = Find<TNopeAction>(main, "naBmpExtension");
+    a_.naForcerNormal = Find<TNopeAction>(main, "naForcerNormal");
+    a_.naForcer4x3 = Find<TNopeAction>(main, "naForcer4x3");
+    a_.naForcer16x9 = Find<TNopeAction>(main, "naForcer16x9");
+    a_.naForcerNative = Find<TNopeAction>(main, "naForcerNative");
+    a_.caIntervalloShow = Find<TCheckAction>(main, "caIntervalloShow");
+    a_.caSliders = Find<TCheckAction>(main, "caSliders");
+    a_.caFullscreen = Find<TCheckAction>(ActionList(L::vidman), "caFullscreen");
+}
+
+void TShowForm::HookNamingActions()
+{
+    a_.waDossierSave->InternalDefault = [](QString &folder) {
+        folder = ImageName::DefaultPicturesFolder();
+        return true;
+    };
+    auto rebuild = [this] { RebuildNextImageName(); };
+    auto renumber = [this] {
+        emit NumberTextChanged(NumberText());
+        RebuildNextImageName();
+    };
+    for (TWidestringAction *text : {a_.waDossierSave, a_.waDefaultRacine})
+        text->InternalApply = [rebuild](const QString &) { rebuild(); };
+    for (TIntegerAction *number :
+         {a_.iaNomFichierImage, a_.iaRacineLength, a_.iaImageAjouter, a_.iaImageExtension})
+        number->InternalApply = [rebuild](int) { rebuild(); };
+    a_.baLimiterLongueur->InternalApply = [rebuild](bool) { rebuild(); };
+    for (TIntegerAction *number : {a_.iaDigits, a_.iaNextNum})
+        number->InternalApply = [renumber](int) { renumber(); };
+    const std::pair<TNopeAction *, std::pair<TIntegerAction *, int>> setters[] = {
+        {a_.naAjouterTimeStamp, {a_.iaImageAjouter, 0}},  {a_.naAjouterNumero, {a_.iaImageAjouter, 1}},
+        {a_.naBmpExtension, {a_.iaImageExtension, 0}},    {a_.naJpegExtension, {a_.iaImageExtension, 1}},
+        {a_.naForcerNormal, {a_.iaForcerAspectRatio, 0}}, {a_.naForcer4x3, {a_.iaForcerAspectRatio, 1}},
+        {a_.naForcer16x9, {a_.iaForcerAspectRatio, 2}},   {a_.naForcerNative, {a_.iaForcerAspectRatio, 3}},
+    };
+    for (const auto &[command, target] : setters)
+        command->InternalApply = [setting = target.first, value = target.second] {
+            setting->SetValue(value);
+        };
+}
+
+void TShowForm::HookGrabActions()
+{
+    a_.naGrab->InternalApply = [this] { Grab(); };
+    a_.naCopy->InternalApply = [this] { Copy(); };
+    a_.naShowExtraireFrame->InternalApply = [this] { a_.iaPanneauActif->SetValue(ThumbnailPanel); };
+    a_.iaPanneauActif->InternalApply = [this](int panel) { ShowPanel(panel); };
+    a_.iaForcerAspectRatio->InternalApply = [this](int mode) {
+        if (source_)
+            source_->SetForcedAspect(mode);
+    };
+    // Nothing to grab until a video is open.
+    a_.naGrab->setEnabled(false);
+    a_.naCopy->setEnabled(false);
+}
+
+void TShowForm::ShowPanel(int panel)
+{
+    ExtraireFrame->setVisible(panel == ThumbnailPanel);
+    if (panel == ThumbnailPanel)
+        ExtraireFrame->raise();
+}
+
+void TShowForm::SetGrabCommandsEnabled(bool enabled)
+{
+    if (!enabled && a_.caSliders->Checked())
+        a_.caSliders->SetChecked(false);
+    for (QAction *command :
+         std::initializer_list<QAction *>{a_.naGrab, a_.naCopy, a_.caIntervalloShow, a_.caSliders})
+        command->setEnabled(enabled);
+    if (enabled)
+        a_.caFullscreen->setEnabled(true);
+}
+
+void TShowForm::VideoOpened(const QString &path, bool hasVideoStream, const QSize &pictureSize)
+{
+    videoPath_ = path;
+    videoStream_ = hasVideoStream;
+    SetGrabCommandsEnabled(hasVideoStream);
+    ImageLab->setVisible(hasVideoStream);
+    RebuildNextImageName();
+    snapshot_ = QImage(pictureSize, QImage::Format_RGB888);
+    snapshot_.fill(Qt::black);
+    snapshotSaved_ = false;
+    ExtraireFrame->SetPictureSize(pictureSize);
+    if (a_.baRAZWhenOpenFile->Value())
+        a_.iaNextNum->SetValue(1);
+}
+
+void TShowForm::VideoClosed()
+{
+    videoPath_.clear();
+    videoStream_ = false;
+    SetGrabCommandsEnabled(false);
+    ImageLab->hide();
+    ExtraireFrame->Clear();
+}
+
+QString TShowForm::NumberText() const
+{
+    return ImageName::NumberText(a_.iaNextNum->Value(), a_.iaDigits->Value());
+}
+
+QString TShowForm::TimeStampText() const
+{
+    return source_ ? ImageName::TimeStampText(source_->CurrentTime(), source_->FrameDuration())
+                   : ImageName::TimeStampText(0, 0);
+}
+
+void TShowForm::RebuildNextImageName()
+{
+    imageRoot_ = ImageName::Root(a_.iaNomFichierImage->Value(), a_.waDefaultRacine->Value(), videoPath_,
+                                 a_.baLimiterLongueur->Value(), a_.iaRacineLength->Value());
+    const int ajouter = a_.iaImageAjouter->Value();
+    // Any other value keeps the last path whole, extension included.
+    if (ajouter == 0 || ajouter == 1)
+        nextImagePath_ = ImageName::Compose(a_.waDossierSave->Value(), imageRoot_,
+                                            ajouter == 1 ? NumberText() : TimeStampText(),
+                                            ImageName::IsJpeg(a_.iaImageExtension->Value()));
+    ShowNextImageName();
+}
+
+void TShowForm::ShowNextImageName()
+{
+    ImageLab->setText(nextImagePath_);
+    QPalette look = ImageLab->palette();
+    look.setColor(QPalette::WindowText, QFileInfo::exists(nextImagePath_) ? ExistingNameColor : NewNameColor);
+    ImageLab->setPalette(look);
+}
+
+void TShowForm::Capture()
+{
+    if (source_)
+        source_->WaitForFreshFrame();
+    RebuildNextImageName();
+    if (!videoStream_ || !source_) {
+        capturedFrame_ = QImage();
+        return;
+    }
+    QImage frame;
+    source_->GrabCurrentImage(frame);
+    GrabFrame(frame, source_->DisplayAspect(), source_->PositionText());
+}
+
+void TShowForm::GrabFrame(const QImage &native, const QSize &displayAspect, const QString &positionText)
+{
+    if (!native.isNull())
+        capturedFrame_ = native;
+    if (a_.baImageDeinterlacer->Value())
+        capturedFrame_ = deinterlacer_.Deinterlace(capturedFrame_);
+    if (capturedFrame_.height() == 0)
+        return;
+    snapshot_ = SnapshotScaler::Stretch(capturedFrame_, displayAspect);
+    snapshotSaved_ = false;
+    ExtraireFrame->ShowSnapshot(snapshot_, positionText, QFileInfo(nextImagePath_).fileName());
+    a_.iaPanneauActif->SetValue(ThumbnailPanel);
+}
+
+void TShowForm::Grab()
+{
+    if (a_.iaPanneauActif->Value() != ThumbnailPanel)
+        a_.naShowExtraireFrame->Apply();
+    Capture();
+    SaveSnapshotConfirmed();
+    ExtraireFrame->SetEmptyOutlineVisible(false);
+}
+
+void TShowForm::Copy()
+{
+    Capture();
+    if (!capturedFrame_.isNull())
+        QGuiApplication::clipboard()->setImage(capturedFrame_);
+}
+
+void TShowForm::ClickOnVideo()
+{
+    if (!videoStream_ || a_.caSliders->Checked())
+        return;
+    if (a_.baSauverQuandClic->Value())
+        a_.naGrab->Apply();
+    else
+        a_.naCopy->Apply();
+}
+
+void TShowForm::ReturnToSnapshotPosition()
+{
+    const QString position = ExtraireFrame->SnapLab->text();
+    if (!position.isEmpty())
+        a_.waStrPosition->SetValue(position);
+}
+
+bool TShowForm::ConfirmOverwrite()
+{
+    DialogService::Question question;
+    question.title = QStringLiteral("Warning");
+    question.text = QStringLiteral("The file %1 already exists. Do yout want to replace it?\n\n"
+                                   "Click on \"Yes to All\" to stop being prompted.")
+                        .arg(nextImagePath_);
+    question.choices = {{Yes, QStringLiteral("Yes")},
+                        {No, QStringLiteral("No")},
+                        {Cancel, QStringLiteral("Cancel")},
+                        {YesToAll, QStringLiteral("Yes to All")}};
+    question.defaultChoice = No; // closing the question keeps the file
+    question.headlessAnswer = No;
+    switch (DialogService::Current().Ask(question)) {
+    case Yes:
+        return true;
+    case YesToAll:
+        a_.baConfirmerImage->SetValue(false);
+        return true;
+    case Cancel:
+        AbortFlag = true;
+        return false;
+    default:
+        return false;
+    }
+}
+
+void TShowForm::SaveSnapshotConfirmed()
+{
+    if (QFileInfo::exists(nextImagePath_) && a_.baConfirmerImage->Value() && !ConfirmOverwrite())
+        return;
+    WriteSnapshot();
+}
+
+bool TShowForm::WriteSnapshot()
+{
+    if (snapshot_.isNull())
+        return false;
+    const auto format = ImageName::IsJpeg(a_.iaImageExtension->Value()) ? SnapshotWriter::Format::Jpeg
+                                                                        : SnapshotWriter::Format::Bmp;
+    const SnapshotWriter::Result result =
+        SnapshotWriter::Write(snapshot_, nextImagePath_, format, a_.iaJpegCompressionQuality->Value());
+    if (!result.ok) {
+        DialogService::Current().Inform(ProgramIdentity::Title(), result.error);
+        return false;
+    }
+    snapshotSaved_ = true;
+    ExtraireFrame->MarkSaved(true);
+    AdvanceNumber();
+    return true;
+}
+
+void TShowForm::AdvanceNumber()
+{
+    // The largest number stays: the next save then asks before replacing its file.
+    const int next = a_.iaNextNum->Value();
+    a_.iaNextNum->SetValue(next < INT_MAX ? next + 1 : next);
+}
+
+void TShowForm::OpenSaveFolder()
+{
+    const ImageName::SaveFolderView view =
+        ImageName::FindSaveFolderView(nextImagePath_, a_.waDossierSave->Value(), imageRoot_);
+    if (view.kind == ImageName::SaveFolderView::SelectFile)
+        DesktopShell::RevealInFileManager(view.path);
+    else if (view.kind == ImageName::SaveFolderView::OpenFolder)
+        DesktopShell::OpenAddress(QUrl::fromLocalFile(view.path).toString());
 }

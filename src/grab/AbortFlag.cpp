@@ -1,0 +1,3 @@
+#include "AbortFlag.h"
+
+bool AbortFlag = false;
