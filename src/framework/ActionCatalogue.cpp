@@ -318,6 +318,20 @@ void SetDefault(TCustomAbstractAction *action, Kind kind, const QString &text)
     }
 }
 
+TCustomAbstractAction *ActionOfRow(TCustomKSActionList &target, const Row &row)
+{
+    const QString name = QLatin1String(row.name);
+    TCustomAbstractAction *action = NewAction(row.kind, name, target);
+    action->SetName(name);
+    action->ScriptName = QString::fromUtf8(row.scriptName);
+    action->Switch = QString::fromUtf8(row.switchName);
+    action->SetShortCut(TextToShortCut(QString::fromUtf8(row.shortCut)));
+    action->IncludePrefs = row.flags & Stored;
+    action->ApplyWhenLoad = row.flags & AppliedWhenLoaded;
+    SetDefault(action, row.kind, QString::fromUtf8(row.defaultValue));
+    return action;
+}
+
 } // namespace
 
 QString ListName(List list)
@@ -371,18 +385,19 @@ int CreateActions(TCustomKSActionList &target, List list)
 {
     int created = 0;
     for (const Row &row : Rows(list)) {
-        const QString name = QLatin1String(row.name);
-        TCustomAbstractAction *action = NewAction(row.kind, name, target);
-        action->SetName(name);
-        action->ScriptName = QString::fromUtf8(row.scriptName);
-        action->Switch = QString::fromUtf8(row.switchName);
-        action->SetShortCut(TextToShortCut(QString::fromUtf8(row.shortCut)));
-        action->IncludePrefs = row.flags & Stored;
-        action->ApplyWhenLoad = row.flags & AppliedWhenLoaded;
-        SetDefault(action, row.kind, QString::fromUtf8(row.defaultValue));
+        ActionOfRow(target, row);
         ++created;
     }
     return created;
+}
+
+TCustomAbstractAction *CreateAction(TCustomKSActionList &target, List list, const QString &name)
+{
+    for (const Row &row : Rows(list)) {
+        if (name == QLatin1String(row.name))
+            return ActionOfRow(target, row);
+    }
+    return nullptr;
 }
 
 } // namespace ActionCatalogue

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+class TCustomAbstractAction;
 class TCustomKSActionList;
 
 // The program's actions, one row each: the vocabulary of its shortcuts, switches, scripts and
@@ -41,5 +42,9 @@ const std::vector<Row> &Rows(List list);
 // its row name, with its script name, switch, shortcut, default and flags. Returns how many
 // were created.
 int CreateActions(TCustomKSActionList &target, List list);
+
+// Creates in `target` the action of the list's row named `name`, as CreateActions does; none
+// when the list has no such row. For a manager whose subclass owns the list's other rows.
+TCustomAbstractAction *CreateAction(TCustomKSActionList &target, List list, const QString &name);
 
 } // namespace ActionCatalogue

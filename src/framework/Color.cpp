@@ -1,5 +1,8 @@
 #include "Color.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
 #include <array>
 
 namespace
@@ -70,6 +73,42 @@ constexpr std::array<ColorIdent, 52> KColorIdents{{
     {"clMenuBar", SystemColor(30)},
 }};
 
+// The palette role standing for each system colour index; the indices without one take the
+// window colour.
+constexpr std::array<QPalette::ColorRole, 31> KSystemRoles{{
+    QPalette::Button,          // scroll bar
+    QPalette::Dark,            // desktop
+    QPalette::Highlight,       // active caption
+    QPalette::Mid,             // inactive caption
+    QPalette::Window,          // menu
+    QPalette::Base,            // window
+    QPalette::Shadow,          // window frame
+    QPalette::WindowText,      // menu text
+    QPalette::Text,            // window text
+    QPalette::HighlightedText, // caption text
+    QPalette::Window,          // active border
+    QPalette::Window,          // inactive border
+    QPalette::Dark,            // application workspace
+    QPalette::Highlight,       // highlight
+    QPalette::HighlightedText, // highlight text
+    QPalette::Button,          // button face
+    QPalette::Dark,            // button shadow
+    QPalette::PlaceholderText, // grey text
+    QPalette::ButtonText,      // button text
+    QPalette::WindowText,      // inactive caption text
+    QPalette::Light,           // button highlight
+    QPalette::Shadow,          // 3D dark shadow
+    QPalette::Midlight,        // 3D light
+    QPalette::ToolTipText,     // info text
+    QPalette::ToolTipBase,     // info background
+    QPalette::Window,          // (unused index)
+    QPalette::Link,            // hot light
+    QPalette::Highlight,       // gradient active caption
+    QPalette::Mid,             // gradient inactive caption
+    QPalette::Highlight,       // menu highlight
+    QPalette::Window,          // menu bar
+}};
+
 } // namespace
 
 bool IdentToColor(const QString &ident, TColor &color)
@@ -81,4 +120,25 @@ bool IdentToColor(const QString &ident, TColor &color)
         }
     }
     return false;
+}
+
+QColor ColorToQColor(TColor color)
+{
+    switch (color >> 24) {
+    case 0x00:
+        return QColor(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF));
+    case 0xFF: {
+        const uint32_t index = color & 0xFFFFFF;
+        const QPalette palette = QGuiApplication::palette();
+        return palette.color(index < KSystemRoles.size() ? KSystemRoles[index] : QPalette::Window);
+    }
+    default:
+        return QColor(Qt::black);
+    }
+}
+
+TColor ColorToRGB(TColor color)
+{
+    const QColor rgb = ColorToQColor(color);
+    return TColor(rgb.red()) | TColor(rgb.green()) << 8 | TColor(rgb.blue()) << 16;
 }

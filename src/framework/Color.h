@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 #include <cstdint>
@@ -18,3 +19,10 @@ inline constexpr TColor clWindowText = 0xFF000008;
 // The colour named by a colour identifier ("clSkyBlue", case ignored); false when the word
 // names no colour.
 bool IdentToColor(const QString &ident, TColor &color);
+
+// The colour as red, green and blue: a system colour is looked up in the application's palette,
+// clNone and clDefault give black. UI thread, as it reads the palette.
+QColor ColorToQColor(TColor color);
+
+// The same colour as a plain 0x00BBGGRR value. UI thread.
+TColor ColorToRGB(TColor color);

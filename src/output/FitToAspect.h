@@ -4,7 +4,7 @@
 
 // The largest rectangle of aspect ax:ay centred in `box` less `border` on every side; the inner
 // box itself when either term is not positive. With `relative`, the result is given relative to
-// the box's top-left corner. 32-bit integer arithmetic, divisions truncating toward zero.
+// the box's top-left corner. Integer arithmetic, divisions truncating toward zero.
 // `box` is taken as (left, top, right, bottom) edges, as the result is.
 struct EdgeRect {
     int left = 0, top = 0, right = 0, bottom = 0;

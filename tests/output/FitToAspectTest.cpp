@@ -18,6 +18,8 @@ TEST(FitToAspect, CentresTheLargestRectangleOfTheAspect)
         {4, 0, {0, 0, 640, 480}, 0, true, {0, 0, 640, 480}},
         {4, 3, {100, 50, 1100, 550}, 0, false, {267, 50, 933, 550}}, // absolute coordinates kept
         {4, 3, {100, 50, 1100, 550}, 0, true, {167, 0, 833, 500}},   // relative to the box
+        // Aspect terms as large as picture sizes or sample counts do not overflow the products.
+        {1920000, 1080000, {0, 0, 3840, 2400}, 0, true, {0, 120, 3840, 2280}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(FitToAspect(c.ax, c.ay, c.box, c.border, c.relative), c.expected)
