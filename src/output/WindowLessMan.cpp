@@ -374,8 +374,7 @@ void TWindowLessMan::SetPreviewForm(bool on)
 {
     detached_ = on;
     if (on) {
-        previewRect_ = KDefaultPreviewRect;
-    previewForm_->setGeometry(ToQRect(previewRect_));
+        previewForm_->setGeometry(ToQRect(previewRect_));
         previewForm_->show();
         previewForm_->raise();
         SetVideoControl(previewForm_);
