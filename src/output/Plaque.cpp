@@ -49,6 +49,7 @@ void Tplaque::closeEvent(QCloseEvent *event)
 {
     event->ignore();
     hide();
+    emit Closed();
 }
 
 void Tplaque::resizeEvent(QResizeEvent *event)

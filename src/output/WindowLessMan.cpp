@@ -123,6 +123,11 @@ TWindowLessMan::TWindowLessMan(QObject *owner)
     previewForm_->setGeometry(ToQRect(previewRect_));
     previewForm_->installEventFilter(this);
     connect(plaque_, &Tplaque::PanelQuitClicked, this, &TWindowLessMan::HideHint);
+    // A closed surface would leave the picture nowhere: closing it leaves full screen.
+    connect(plaque_, &Tplaque::Closed, this, [this] {
+        if (fullScreen_ && caFullscreen_)
+            caFullscreen_->SetChecked(false);
+    });
     hintTimer_->setInterval(3000);
     hintTimer_->setSingleShot(true);
     connect(hintTimer_, &QTimer::timeout, this, &TWindowLessMan::HideHint);
@@ -623,6 +628,7 @@ void TWindowLessMan::CreateActions()
 void TWindowLessMan::LinkActions()
 {
     TKSActionComponent::LinkActions();
+    caFullscreen_ = Own<TCheckAction>("caFullscreen");
     caPreviewform_ = Own<TCheckAction>("caPreviewform");
 }
 

@@ -182,6 +182,7 @@ class TWindowLessMan : public TKSActionComponent
     Tplaque *plaque_;
     QWidget *previewForm_;
     QTimer *hintTimer_;
+    TCheckAction *caFullscreen_ = nullptr;
     TCheckAction *caPreviewform_ = nullptr;
 
     EdgeRect windowRect_, fullScreenRect_;

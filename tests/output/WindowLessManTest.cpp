@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -261,7 +262,7 @@ TEST(WindowLessMan, FullScreenMovesThePictureToTheSurfaceAndBack)
     EXPECT_FALSE(surface.PanelQuit->isVisible()) << "the hint goes when its timer fires";
     EXPECT_EQ(h.Check("caFullscreen")->Caption(), "Quit fullscreen");
 
-    // Closing the surface only hides it; the window layout is left alone meanwhile.
+    // The window layout is left alone meanwhile.
     const EdgeRect windowRect = h.man.WindowRect();
     h.panel.resize(500, 500);
     EXPECT_EQ(h.man.WindowRect(), windowRect);
@@ -271,13 +272,26 @@ TEST(WindowLessMan, FullScreenMovesThePictureToTheSurfaceAndBack)
     EXPECT_EQ(h.man.WindowRect(), FitToAspect(16, 9, {0, 0, 500, 500}, h.man.WinBorderWidth(), true));
     Spin(20); // the posted display change is handled
 
+    // A click on the hint takes it away at once.
+    h.Action("iaTimerInterval")->SetFromText("60000");
+    h.Check("caFullscreen")->SetChecked(true);
+    ASSERT_TRUE(surface.PanelQuit->isVisible());
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(surface.PanelQuit, &release);
+    EXPECT_FALSE(surface.PanelQuit->isVisible());
+    EXPECT_FALSE(h.man.HintTimer()->isActive());
+    h.Check("caFullscreen")->SetChecked(false);
+
     // With no hint time the hint is not shown at all.
     h.Action("iaTimerInterval")->SetFromText("0");
     h.Check("caFullscreen")->SetChecked(true);
     EXPECT_FALSE(surface.PanelQuit->isVisible());
     surface.close();
     EXPECT_FALSE(surface.isVisible());
-    h.Check("caFullscreen")->SetChecked(false);
+    EXPECT_FALSE(h.Check("caFullscreen")->Checked()) << "closing the surface leaves full screen";
+    EXPECT_FALSE(h.man.FullScreen());
+    EXPECT_EQ(h.man.Renderer()->VideoClippingWindow(), &h.panel);
 }
 
 TEST(WindowLessMan, TheDetachedWindowHostsThePictureUntilItIsClosed)
