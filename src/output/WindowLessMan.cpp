@@ -201,7 +201,8 @@ void TWindowLessMan::SetVideoControl(QWidget *control)
     // Resizes lay the picture out again; paints draw the bands around it.
     control->installEventFilter(this);
     if (QScreen *screen = MonitorOfVideoControl()) {
-        plaque_->setGeometry(screen->geometry());
+        if (!fullScreen_) // a surface in full screen already covers its screen
+            plaque_->setGeometry(screen->geometry());
         if (renderer_)
             renderer_->SetMonitor(int(QGuiApplication::screens().indexOf(screen)));
     }
