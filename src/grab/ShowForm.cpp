@@ -1,7 +1,9 @@
 #include "ShowForm.h"
 
 #include "grab/AbortFlag.h"
+#include "grab/DossiersFrame.h"
 #include "grab/ExtraireFrame.h"
+#include "grab/FindAction.h"
 #include "grab/GrabSource.h"
 #include "grab/ImageName.h"
 #include "grab/SnapshotScaler.h"
@@ -36,22 +38,14 @@ constexpr int SidePanelTop = 56; // below the title bar
 constexpr int BottomBarHeight = 26;
 constexpr int BottomBarFromBottom = 24;
 constexpr int ThumbnailPanelMargin = 80; // the thumbnail panel is this much shorter than the window
-constexpr int ThumbnailPanel = 2;        // the active-panel value of the thumbnail panel
+// The active-panel values of the image settings and of the thumbnail.
+constexpr int ImageSettingsPanel = 1;
+constexpr int ThumbnailPanel = 2;
 
 const QColor ExistingNameColor(0, 128, 0);
 const QColor NewNameColor(128, 0, 0);
 
 enum OverwriteAnswer { Yes, No, Cancel, YesToAll };
-
-// The catalogue guarantees every action the window serves; a missing one is a build error in
-// all but name, so it stops the program at once.
-template <class A> A *Find(const TKSActionList &list, const char *internalId)
-{
-    auto *action = dynamic_cast<A *>(list.FindByInternalId(QString::fromLatin1(internalId)));
-    if (!action)
-        qFatal("The action %s is missing from the list %s", internalId, qPrintable(list.objectName()));
-    return action;
-}
 
 bool IsLeftClick(const QEvent *event)
 {
@@ -150,6 +144,8 @@ void TShowForm::CreatePanels()
     auto *client = new QWidget(this);
     setCentralWidget(client);
     client->installEventFilter(this);
+    SaveImagesFrame = new TDossiersFrame(ActionList(L::gpal), client);
+    SaveImagesFrame->hide();
     ExtraireFrame = new TExtraireFrame(client);
     ExtraireFrame->hide();
     panelImage = new QFrame(client);
@@ -167,8 +163,10 @@ void TShowForm::CreatePanels()
 void TShowForm::LayoutPanels()
 {
     const QSize client = centralWidget()->size();
-    ExtraireFrame->setGeometry(a_.iaLeftFrame->Value(), SidePanelTop, SidePanelWidth,
-                               client.height() - ThumbnailPanelMargin);
+    const QRect sidePanel(a_.iaLeftFrame->Value(), SidePanelTop, SidePanelWidth,
+                          client.height() - ThumbnailPanelMargin);
+    SaveImagesFrame->setGeometry(sidePanel);
+    ExtraireFrame->setGeometry(sidePanel);
     panelImage->setGeometry(0, client.height() - BottomBarFromBottom, client.width(), BottomBarHeight);
     ImageLab->setGeometry(panelImage->rect().adjusted(4, 0, -4, 0));
 }
@@ -176,38 +174,39 @@ void TShowForm::LayoutPanels()
 void TShowForm::LinkActions()
 {
     const TKSActionList &main = ActionList(L::gpal);
-    a_.waDossierSave = Find<TWidestringAction>(main, "waDossierSave");
-    a_.waDefaultRacine = Find<TWidestringAction>(main, "waDefaultRacine");
-    a_.waStrPosition = Find<TWidestringAction>(ActionList(L::NavMan), "waStrPosition");
-    a_.iaNomFichierImage = Find<TIntegerAction>(main, "iaNomFichierImage");
-    a_.iaRacineLength = Find<TIntegerAction>(main, "iaRacineLength");
-    a_.iaImageAjouter = Find<TIntegerAction>(main, "iaImageAjouter");
-    a_.iaDigits = Find<TIntegerAction>(main, "iaDigits");
-    a_.iaNextNum = Find<TIntegerAction>(main, "iaNextNum");
-    a_.iaImageExtension = Find<TIntegerAction>(main, "iaImageExtension");
-    a_.iaJpegCompressionQuality = Find<TIntegerAction>(main, "iaJpegCompressionQuality");
-    a_.iaForcerAspectRatio = Find<TIntegerAction>(main, "iaForcerAspectRatio");
-    a_.iaPanneauActif = Find<TIntegerAction>(main, "iaPanneauActif");
-    a_.iaLeftFrame = Find<TIntegerAction>(main, "iaLeftFrame");
-    a_.baLimiterLongueur = Find<TBooleanAction>(main, "baLimiterLongueur");
-    a_.baConfirmerImage = Find<TBooleanAction>(main, "baConfirmerImage");
-    a_.baRAZWhenOpenFile = Find<TBooleanAction>(main, "baRAZWhenOpenFile");
-    a_.baImageDeinterlacer = Find<TBooleanAction>(main, "baImageDeinterlacer");
-    a_.baSauverQuandClic = Find<TBooleanAction>(main, "baSauverQuandClic");
-    a_.naGrab = Find<TNopeAction>(main, "naGrab");
-    a_.naCopy = Find<TNopeAction>(main, "naCopy");
-    a_.naShowExtraireFrame = Find<TNopeAction>(main, "naShowExtraireFrame");
-    a_.naAjouterTimeStamp = Find<TNopeAction>(main, "naAjouterTimeStamp");
-    a_.naAjouterNumero = Find<TNopeAction>(main, "naAjouterNumero");
-    a_.naJpegExtension = Find<TNopeAction>(main, "naJpegExtension");
-    a_.naBmpExtension = Find<TNopeAction>(main, "naBmpExtension");
-    a_.naForcerNormal = Find<TNopeAction>(main, "naForcerNormal");
-    a_.naForcer4x3 = Find<TNopeAction>(main, "naForcer4x3");
-    a_.naForcer16x9 = Find<TNopeAction>(main, "naForcer16x9");
-    a_.naForcerNative = Find<TNopeAction>(main, "naForcerNative");
-    a_.caIntervalloShow = Find<TCheckAction>(main, "caIntervalloShow");
-    a_.caSliders = Find<TCheckAction>(main, "caSliders");
-    a_.caFullscreen = Find<TCheckAction>(ActionList(L::vidman), "caFullscreen");
+    a_.waDossierSave = FindAction<TWidestringAction>(main, "waDossierSave");
+    a_.waDefaultRacine = FindAction<TWidestringAction>(main, "waDefaultRacine");
+    a_.waStrPosition = FindAction<TWidestringAction>(ActionList(L::NavMan), "waStrPosition");
+    a_.iaNomFichierImage = FindAction<TIntegerAction>(main, "iaNomFichierImage");
+    a_.iaRacineLength = FindAction<TIntegerAction>(main, "iaRacineLength");
+    a_.iaImageAjouter = FindAction<TIntegerAction>(main, "iaImageAjouter");
+    a_.iaDigits = FindAction<TIntegerAction>(main, "iaDigits");
+    a_.iaNextNum = FindAction<TIntegerAction>(main, "iaNextNum");
+    a_.iaImageExtension = FindAction<TIntegerAction>(main, "iaImageExtension");
+    a_.iaJpegCompressionQuality = FindAction<TIntegerAction>(main, "iaJpegCompressionQuality");
+    a_.iaForcerAspectRatio = FindAction<TIntegerAction>(main, "iaForcerAspectRatio");
+    a_.iaPanneauActif = FindAction<TIntegerAction>(main, "iaPanneauActif");
+    a_.iaLeftFrame = FindAction<TIntegerAction>(main, "iaLeftFrame");
+    a_.baLimiterLongueur = FindAction<TBooleanAction>(main, "baLimiterLongueur");
+    a_.baConfirmerImage = FindAction<TBooleanAction>(main, "baConfirmerImage");
+    a_.baRAZWhenOpenFile = FindAction<TBooleanAction>(main, "baRAZWhenOpenFile");
+    a_.baImageDeinterlacer = FindAction<TBooleanAction>(main, "baImageDeinterlacer");
+    a_.baSauverQuandClic = FindAction<TBooleanAction>(main, "baSauverQuandClic");
+    a_.naGrab = FindAction<TNopeAction>(main, "naGrab");
+    a_.naCopy = FindAction<TNopeAction>(main, "naCopy");
+    a_.naShowExtraireFrame = FindAction<TNopeAction>(main, "naShowExtraireFrame");
+    a_.naShowSaveImagesFrame = FindAction<TNopeAction>(main, "naShowSaveImagesFrame");
+    a_.naAjouterTimeStamp = FindAction<TNopeAction>(main, "naAjouterTimeStamp");
+    a_.naAjouterNumero = FindAction<TNopeAction>(main, "naAjouterNumero");
+    a_.naJpegExtension = FindAction<TNopeAction>(main, "naJpegExtension");
+    a_.naBmpExtension = FindAction<TNopeAction>(main, "naBmpExtension");
+    a_.naForcerNormal = FindAction<TNopeAction>(main, "naForcerNormal");
+    a_.naForcer4x3 = FindAction<TNopeAction>(main, "naForcer4x3");
+    a_.naForcer16x9 = FindAction<TNopeAction>(main, "naForcer16x9");
+    a_.naForcerNative = FindAction<TNopeAction>(main, "naForcerNative");
+    a_.caIntervalloShow = FindAction<TCheckAction>(main, "caIntervalloShow");
+    a_.caSliders = FindAction<TCheckAction>(main, "caSliders");
+    a_.caFullscreen = FindAction<TCheckAction>(ActionList(L::vidman), "caFullscreen");
 }
 
 void TShowForm::HookNamingActions()
@@ -246,6 +245,7 @@ void TShowForm::HookGrabActions()
     a_.naGrab->InternalApply = [this] { Grab(); };
     a_.naCopy->InternalApply = [this] { Copy(); };
     a_.naShowExtraireFrame->InternalApply = [this] { a_.iaPanneauActif->SetValue(ThumbnailPanel); };
+    a_.naShowSaveImagesFrame->InternalApply = [this] { a_.iaPanneauActif->SetValue(ImageSettingsPanel); };
     a_.iaPanneauActif->InternalApply = [this](int panel) { ShowPanel(panel); };
     a_.iaForcerAspectRatio->InternalApply = [this](int mode) {
         if (source_)
@@ -258,9 +258,13 @@ void TShowForm::HookGrabActions()
 
 void TShowForm::ShowPanel(int panel)
 {
-    ExtraireFrame->setVisible(panel == ThumbnailPanel);
-    if (panel == ThumbnailPanel)
-        ExtraireFrame->raise();
+    const std::pair<QWidget *, int> panels[] = {{SaveImagesFrame, ImageSettingsPanel},
+                                                {ExtraireFrame, ThumbnailPanel}};
+    for (const auto &[widget, number] : panels) {
+        widget->setVisible(panel == number);
+        if (panel == number)
+            widget->raise();
+    }
 }
 
 void TShowForm::SetGrabCommandsEnabled(bool enabled)

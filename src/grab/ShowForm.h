@@ -17,6 +17,7 @@ class QLabel;
 class RegistryStore;
 class TBooleanAction;
 class TCheckAction;
+class TDossiersFrame;
 class TExtraireFrame;
 class TGrabSource;
 class TIntegerAction;
@@ -81,9 +82,10 @@ class TShowForm : public QMainWindow
     // Shows the next image, or an earlier one of the same root, or the folder, in the file manager.
     void OpenSaveFolder();
 
-    TExtraireFrame *ExtraireFrame;
-    QFrame *panelImage; // bottom bar
-    QLabel *ImageLab;   // next image name
+    TDossiersFrame *SaveImagesFrame; // side panel 1: image settings
+    TExtraireFrame *ExtraireFrame;   // side panel 2: thumbnail
+    QFrame *panelImage;              // bottom bar
+    QLabel *ImageLab;                // next image name
 
   signals:
     // The number of the next image, as the inlay shows it, has changed.
@@ -127,8 +129,9 @@ class TShowForm : public QMainWindow
             *iaImageExtension, *iaJpegCompressionQuality, *iaForcerAspectRatio, *iaPanneauActif, *iaLeftFrame;
         TBooleanAction *baLimiterLongueur, *baConfirmerImage, *baRAZWhenOpenFile, *baImageDeinterlacer,
             *baSauverQuandClic;
-        TNopeAction *naGrab, *naCopy, *naShowExtraireFrame, *naAjouterTimeStamp, *naAjouterNumero,
-            *naJpegExtension, *naBmpExtension, *naForcerNormal, *naForcer4x3, *naForcer16x9, *naForcerNative;
+        TNopeAction *naGrab, *naCopy, *naShowExtraireFrame, *naShowSaveImagesFrame, *naAjouterTimeStamp,
+            *naAjouterNumero, *naJpegExtension, *naBmpExtension, *naForcerNormal, *naForcer4x3, *naForcer16x9,
+            *naForcerNative;
         TCheckAction *caIntervalloShow, *caSliders, *caFullscreen;
     } a_{};
 
