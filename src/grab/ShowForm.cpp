@@ -65,9 +65,10 @@ TShowForm::TShowForm(const QString &programFolder, RegistryStore *registry)
     gp.OnSavePrefs = [this](TTessalyPreferences &store) { SavePreferences(store); };
     switch_.MainWindow = this;
     CreateLists();
-    CreatePanels();
     LinkActions();
+    CreatePanels();
     HookNamingActions();
+    HookSettingCommands();
     HookGrabActions();
 }
 
@@ -228,16 +229,23 @@ void TShowForm::HookNamingActions()
     a_.baLimiterLongueur->InternalApply = [rebuild](bool) { rebuild(); };
     for (TIntegerAction *number : {a_.iaDigits, a_.iaNextNum})
         number->InternalApply = [renumber](int) { renumber(); };
-    const std::pair<TNopeAction *, std::pair<TIntegerAction *, int>> setters[] = {
-        {a_.naAjouterTimeStamp, {a_.iaImageAjouter, 0}},  {a_.naAjouterNumero, {a_.iaImageAjouter, 1}},
-        {a_.naBmpExtension, {a_.iaImageExtension, 0}},    {a_.naJpegExtension, {a_.iaImageExtension, 1}},
-        {a_.naForcerNormal, {a_.iaForcerAspectRatio, 0}}, {a_.naForcer4x3, {a_.iaForcerAspectRatio, 1}},
-        {a_.naForcer16x9, {a_.iaForcerAspectRatio, 2}},   {a_.naForcerNative, {a_.iaForcerAspectRatio, 3}},
+}
+
+void TShowForm::HookSettingCommands()
+{
+    // Commands that only set an integer setting; they carry no state of their own.
+    const struct {
+        TNopeAction *command;
+        TIntegerAction *setting;
+        int value;
+    } setters[] = {
+        {a_.naAjouterTimeStamp, a_.iaImageAjouter, 0},  {a_.naAjouterNumero, a_.iaImageAjouter, 1},
+        {a_.naBmpExtension, a_.iaImageExtension, 0},    {a_.naJpegExtension, a_.iaImageExtension, 1},
+        {a_.naForcerNormal, a_.iaForcerAspectRatio, 0}, {a_.naForcer4x3, a_.iaForcerAspectRatio, 1},
+        {a_.naForcer16x9, a_.iaForcerAspectRatio, 2},   {a_.naForcerNative, a_.iaForcerAspectRatio, 3},
     };
-    for (const auto &[command, target] : setters)
-        command->InternalApply = [setting = target.first, value = target.second] {
-            setting->SetValue(value);
-        };
+    for (const auto &s : setters)
+        s.command->InternalApply = [setting = s.setting, value = s.value] { setting->SetValue(value); };
 }
 
 void TShowForm::HookGrabActions()
@@ -254,6 +262,13 @@ void TShowForm::HookGrabActions()
     // Nothing to grab until a video is open.
     a_.naGrab->setEnabled(false);
     a_.naCopy->setEnabled(false);
+}
+
+void TShowForm::SetGrabSource(TGrabSource *source)
+{
+    source_ = source;
+    if (source_)
+        source_->SetForcedAspect(a_.iaForcerAspectRatio->Value());
 }
 
 void TShowForm::ShowPanel(int panel)

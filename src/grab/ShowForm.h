@@ -41,8 +41,9 @@ class TShowForm : public QMainWindow
     TKSActionList &ActionList(ActionCatalogue::List which) { return *lists_.at(which); }
 
     // Where grabs take their pictures from; nullptr (the start) grabs nothing. Not owned; it
-    // must outlive the window or be replaced first.
-    void SetGrabSource(TGrabSource *source) { source_ = source; }
+    // must outlive the window or be replaced first. A new source is handed the forced aspect
+    // setting at once, as it may come after the preferences were loaded.
+    void SetGrabSource(TGrabSource *source);
     // A video was opened (`pictureSize`: its picture's size in the video window) or closed:
     // enables or disables the grab commands, shows or hides the next-name label, renames, and
     // on opening restarts the numbering when asked to and blanks the snapshot; on closing
@@ -107,6 +108,7 @@ class TShowForm : public QMainWindow
     void LayoutPanels();
     void LinkActions();
     void HookNamingActions();
+    void HookSettingCommands();
     void HookGrabActions();
     void SetGrabCommandsEnabled(bool enabled);
     void ShowNextImageName();

@@ -118,6 +118,7 @@ TEST_F(GrabWindow, GrabSavesTheFrameAtItsDisplayAspectAndShowsTheThumbnail)
         {"naForcerNative", {720, 576}, 3, {720, 576}},
         {"naForcerNormal", {0, 0}, 0, {720, 576}},
     };
+    EXPECT_EQ(source.forced, 0) << "the stored setting reaches a source set after loading";
     Command("naAjouterNumero").Apply();
     int number = 1;
     for (const auto &c : cases) {
