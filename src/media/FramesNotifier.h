@@ -35,6 +35,7 @@ class TFramesNotifier : public TransInPlaceFilter
     bool Active() const { return active_; }
     void SetAlarm(int slot, int64_t time);
     void SetAlarmWindow(int slot, HWND window);
+    void ClearAlarm(int slot) { alarms_[slot].armed = false; }
     bool AlarmArmed(int slot) const { return alarms_[slot].armed; }
 
     // False keeps pictures from reaching the renderer.

@@ -30,6 +30,7 @@ class AudioRenderer final : public RendererFilter, public ClockProvider, public 
     HRESULT CheckMediaType(const MediaType &type) const override;
     HRESULT SetMediaType(const MediaType &type) override;
     HRESULT Render(const SamplePtr &sample) override;
+    bool PresentsBeforeSegment() const override { return false; }
     REFERENCE_TIME PresentationLead() const override;
     void OnFlush() override;
     HRESULT OnInactive() override;

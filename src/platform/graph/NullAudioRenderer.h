@@ -32,6 +32,7 @@ class NullAudioRenderer : public RendererFilter, public BasicAudio
     HRESULT CheckMediaType(const MediaType &type) const override;
     HRESULT SetMediaType(const MediaType &type) override;
     HRESULT Render(const SamplePtr &sample) override;
+    bool PresentsBeforeSegment() const override { return false; }
     void OnNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
   private:

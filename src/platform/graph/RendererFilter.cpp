@@ -66,6 +66,15 @@ HRESULT RendererFilter::Receive(const SamplePtr &sample)
     auto lock = StateLock();
     if (flushing_ || ended_ || LockedState() == State_Stopped)
         return S_FALSE;
+    // Sound from before the segment is dropped at once; having had it, the renderer lets a pause
+    // settle, as a picture from before the segment would.
+    if (!PresentsBeforeSegment() && sample->HasTime() && sample->Stop() <= 0) {
+        if (!holding_) {
+            holding_ = true;
+            StateSignal().notify_all();
+        }
+        return S_OK;
+    }
     // Preroll samples and those past the segment's stop are not presented.
     if (sample->IsPreroll() ||
         (sample->HasTime() && sample->Start() > input_->SegmentStop() - input_->SegmentStart()))

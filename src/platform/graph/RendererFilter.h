@@ -38,6 +38,11 @@ class RendererFilter : public Filter
     virtual void OnNewSegment(REFERENCE_TIME, REFERENCE_TIME, double) {}
     // Seeking thread, after the flush woke Receive().
     virtual void OnFlush() {}
+    // Whether samples that end before the segment's start are presented. Pictures decoded from
+    // the key frame before a seek's target are (a plain seek shows the key frame); sound from
+    // before the target is not, and dropping it at once keeps a paused graph's source reading
+    // on to the target.
+    virtual bool PresentsBeforeSegment() const { return true; }
 
     HRESULT OnInactive() override;
     HRESULT OnRun(REFERENCE_TIME streamStart) override;
