@@ -124,6 +124,8 @@ QString FpsText(double fps)
 void Finish(TVideoData &data)
 {
     data.AspectCode = AspectCodeOf(data.AspectX, data.AspectY);
+    data.PictureAspectX = data.AspectX;
+    data.PictureAspectY = data.AspectY;
     if (data.AspectCode == 3) {
         while (data.AspectX > 99 && data.AspectY > 99) {
             data.AspectX = int32_t(std::nearbyint(data.AspectX / 10.0));
