@@ -8,6 +8,7 @@
 #include "grab/ImageName.h"
 #include "grab/SnapshotScaler.h"
 #include "grab/SnapshotWriter.h"
+#include "grab/VideoGrabSource.h"
 
 #include "framework/BooleanAction.h"
 #include "framework/CheckAction.h"
@@ -15,15 +16,22 @@
 #include "framework/NopeAction.h"
 #include "framework/ProgramIdentity.h"
 #include "framework/WidestringAction.h"
+#include "media/DecoderLinks.h"
+#include "media/NavMan.h"
+#include "media/VideoSource.h"
+#include "output/VideoMan.h"
 #include "platform/shell/DesktopShell.h"
 #include "platform/shell/DialogService.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QSlider>
 #include <QUrl>
 
 #include <climits>
@@ -38,6 +46,8 @@ constexpr int SidePanelTop = 56; // below the title bar
 constexpr int BottomBarHeight = 26;
 constexpr int BottomBarFromBottom = 24;
 constexpr int ThumbnailPanelMargin = 80; // the thumbnail panel is this much shorter than the window
+constexpr int NavigationStripHeight = 28;
+constexpr int PanelGap = 4;
 // The active-panel values of the image settings and of the thumbnail.
 constexpr int ImageSettingsPanel = 1;
 constexpr int ThumbnailPanel = 2;
@@ -70,9 +80,17 @@ TShowForm::TShowForm(const QString &programFolder, RegistryStore *registry)
     HookNamingActions();
     HookSettingCommands();
     HookGrabActions();
+    CreateManagers();
 }
 
-TShowForm::~TShowForm() = default;
+TShowForm::~TShowForm()
+{
+    // The graph goes before the sources the factory owns and the renderer the video manager owns.
+    SetGrabSource(nullptr);
+    ReleaseMedia();
+    vidman->SetGraph(nullptr);
+    NavMan->GraphBuilder->Clear();
+}
 
 void TShowForm::CreateLists()
 {
@@ -80,9 +98,18 @@ void TShowForm::CreateLists()
     const L order[] = {L::am,     L::gpal,   L::vidman,    L::audman,
                        L::NavMan, L::ficman, L::al_script, L::ficman_script};
     for (L which : order) {
-        auto *list = new TKSActionList(this);
+        TCustomKSActionList *list = nullptr;
+        if (which == L::NavMan) {
+            list = NavMan = new TNavMan(this);
+            NavMan->Loaded();
+        } else if (which == L::vidman) {
+            list = vidman = new TVideoMan(this);
+            vidman->Loaded();
+        } else {
+            list = new TKSActionList(this);
+            ActionCatalogue::CreateActions(*list, which);
+        }
         list->setObjectName(ActionCatalogue::ListName(which));
-        ActionCatalogue::CreateActions(*list, which);
         if (which != L::al_script && which != L::ficman_script)
             list->SetSwitch(&switch_);
         lists_[which] = list;
@@ -107,12 +134,18 @@ void TShowForm::LoadPreferences(TTessalyPreferences &store)
     InKey(store, QStringLiteral("ScriptForm"), {L::al_script, L::ficman_script}, true);
     InKey(store, QStringLiteral("ShowForm"), {L::am, L::vidman, L::audman, L::NavMan, L::gpal, L::ficman},
           true);
+    if (store.OpenKey(QStringLiteral("VideoDecoders")))
+        VideoDecoderLinks().LoadLinks(store.Backend());
+    store.CloseKey();
 }
 
 void TShowForm::SavePreferences(TTessalyPreferences &store)
 {
     InKey(store, QStringLiteral("ShowForm"), {L::ficman, L::gpal, L::NavMan, L::audman, L::vidman, L::am},
           false);
+    if (store.OpenKey(QStringLiteral("VideoDecoders")))
+        VideoDecoderLinks().SaveLinks(store.Backend());
+    store.CloseKey();
     InKey(store, QStringLiteral("ScriptForm"), {L::ficman_script, L::al_script}, false);
 }
 
@@ -137,6 +170,8 @@ bool TShowForm::eventFilter(QObject *watched, QEvent *event)
         LayoutPanels();
     else if ((watched == panelImage || watched == ImageLab) && IsLeftClick(event))
         OpenSaveFolder();
+    else if (watched == videoPanel && IsLeftClick(event))
+        ClickOnVideo();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -149,6 +184,15 @@ void TShowForm::CreatePanels()
     SaveImagesFrame->hide();
     ExtraireFrame = new TExtraireFrame(client);
     ExtraireFrame->hide();
+    videoPanel = new QWidget(client);
+    videoPanel->setObjectName(QStringLiteral("videoPanel"));
+    videoPanel->installEventFilter(this);
+    navigationStrip_ = new QWidget(client);
+    PositionEdit = new QLineEdit(navigationStrip_);
+    PositionEdit->setObjectName(QStringLiteral("PositionEdit"));
+    PositionSlider = new QSlider(Qt::Horizontal, navigationStrip_);
+    DureeLab = new QLabel(navigationStrip_);
+    navigationStrip_->hide(); // until a video is open
     panelImage = new QFrame(client);
     panelImage->setObjectName(QStringLiteral("panelImage"));
     panelImage->installEventFilter(this);
@@ -169,12 +213,22 @@ void TShowForm::LayoutPanels()
     SaveImagesFrame->setGeometry(sidePanel);
     ExtraireFrame->setGeometry(sidePanel);
     panelImage->setGeometry(0, client.height() - BottomBarFromBottom, client.width(), BottomBarHeight);
+    // The video fills what the side panel leaves, above the navigation strip.
+    const bool panelLeft = sidePanel.center().x() < client.width() / 2;
+    const int videoLeft = panelLeft ? sidePanel.right() + 1 + PanelGap : PanelGap;
+    const int videoRight = panelLeft ? client.width() - PanelGap : sidePanel.left() - PanelGap;
+    const int stripTop = panelImage->y() - NavigationStripHeight - PanelGap;
+    videoPanel->setGeometry(videoLeft, PanelGap, std::max(0, videoRight - videoLeft), std::max(0, stripTop - 2 * PanelGap));
+    navigationStrip_->setGeometry(videoLeft, stripTop, videoPanel->width(), NavigationStripHeight);
+    PositionEdit->setGeometry(0, 2, 96, NavigationStripHeight - 4);
+    DureeLab->setGeometry(navigationStrip_->width() - 88, 2, 88, NavigationStripHeight - 4);
+    PositionSlider->setGeometry(104, 2, std::max(0, navigationStrip_->width() - 200), NavigationStripHeight - 4);
     ImageLab->setGeometry(panelImage->rect().adjusted(4, 0, -4, 0));
 }
 
 void TShowForm::LinkActions()
 {
-    const TKSActionList &main = ActionList(L::gpal);
+    const TCustomKSActionList &main = ActionList(L::gpal);
     a_.waDossierSave = FindAction<TWidestringAction>(main, "waDossierSave");
     a_.waDefaultRacine = FindAction<TWidestringAction>(main, "waDefaultRacine");
     a_.waStrPosition = FindAction<TWidestringAction>(ActionList(L::NavMan), "waStrPosition");
@@ -208,6 +262,7 @@ void TShowForm::LinkActions()
     a_.caIntervalloShow = FindAction<TCheckAction>(main, "caIntervalloShow");
     a_.caSliders = FindAction<TCheckAction>(main, "caSliders");
     a_.caFullscreen = FindAction<TCheckAction>(ActionList(L::vidman), "caFullscreen");
+    a_.caPlay = FindAction<TCheckAction>(ActionList(L::NavMan), "caPlay");
 }
 
 void TShowForm::HookNamingActions()
@@ -477,4 +532,93 @@ void TShowForm::OpenSaveFolder()
         DesktopShell::RevealInFileManager(view.path);
     else if (view.kind == ImageName::SaveFolderView::OpenFolder)
         DesktopShell::OpenAddress(QUrl::fromLocalFile(view.path).toString());
+}
+
+// --- The video on show -------------------------------------------------------------------------
+
+void TShowForm::CreateManagers()
+{
+    vidman->SetWindow(videoPanel);
+    vidman->SetGrapheMan(NavMan);
+    MediaFactory.SetGrapheMan(NavMan);
+    NavMan->SetPositionEdit(PositionEdit);
+    NavMan->SetSlider(PositionSlider);
+    NavMan->PositionTyping = true;
+    NavMan->OnDuration = [this](const QString &text) { DureeLab->setText(text); };
+    NavMan->OnGraphCompleted = [this] {
+        NavMan->CurrentPosition();
+        a_.caPlay->SetChecked(false);
+    };
+    grabSource_ = std::make_unique<TVideoGrabSource>(*vidman, *NavMan);
+    SetGrabSource(grabSource_.get());
+}
+
+bool TShowForm::ficmanTestExtension(const QString &lowerext, const QString &)
+{
+    static const QStringList extensions = {
+        ".avi", ".ivf", ".mpg", ".mpeg", ".m1v", ".mp2", ".mpe", ".wmv", ".asf", ".mts", ".m2ts",
+        ".ts",  ".vob", ".mkv", ".mov",  ".mp4", ".3g2", ".m4v", ".m2v", ".dv",  ".dif"};
+    return extensions.contains(lowerext);
+}
+
+// The managers let go of the media on show; the graph keeps only what another stream still uses.
+void TShowForm::ReleaseMedia()
+{
+    vidman->DisconnectVideo(false);
+    vidman->ResetDecoderSearch();
+}
+
+void TShowForm::ShowMediaControls(bool shown)
+{
+    navigationStrip_->setVisible(shown);
+}
+
+// Opens the video: its sources from the factory, the video stream through the video manager, the
+// navigation at its start, then the grab side renamed for it. An error leaves the window where
+// the steps reached.
+bool TShowForm::ficmanOpenFile(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    try {
+        setWindowTitle(QStringLiteral("Loading ") + name);
+        const bool playing = a_.caPlay->Checked();
+        NavMan->Quiet = true;
+        NavMan->Stop();
+        QCoreApplication::processEvents();
+        ReleaseMedia();
+        TFileDevice *device = MediaFactory.GetDevice(path);
+        const bool video = device && device->VideoCount() > 0 && vidman->ConnectVideo(device->VideoSource(0));
+        vidman->FramesNotifier().InlayWindow = vidman->Handle();
+        if (video) {
+            NavMan->RemoveUnconnectedFilters();
+            NavMan->SetRange(true, -1, -1);
+            NavMan->WaitRendererSettled();
+            vidman->FramesNotifier().SetActive(true);
+        }
+        NavMan->Quiet = false;
+        ShowMediaControls(video);
+        a_.caPlay->SetPlainChecked(playing && video);
+        if (playing && video)
+            NavMan->Play();
+        const TVideoData &data = vidman->VideoData();
+        VideoOpened(path, video, QSize(std::abs(data.Width), std::abs(data.Height)));
+        setWindowTitle(name);
+        return video;
+    } catch (...) {
+        NavMan->Quiet = false;
+        return false;
+    }
+}
+
+void TShowForm::ficmanCloseFile(const QString &)
+{
+    setWindowTitle(QString());
+    a_.caPlay->SetPlainChecked(false);
+    NavMan->Stop();
+    vidman->DisconnectVideo(true);
+    vidman->ResetDecoderSearch();
+    vidman->SetGraph(nullptr);
+    NavMan->GraphBuilder->Clear();
+    ShowMediaControls(false);
+    VideoClosed();
 }

@@ -6,6 +6,7 @@
 #include "framework/KSActionList.h"
 #include "framework/KSSwitch.h"
 #include "framework/TessalyPreferences.h"
+#include "media/MediaFactory.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -14,6 +15,11 @@
 
 class QFrame;
 class QLabel;
+class QLineEdit;
+class QSlider;
+class TNavMan;
+class TVideoGrabSource;
+class TVideoMan;
 class RegistryStore;
 class TBooleanAction;
 class TCheckAction;
@@ -38,7 +44,19 @@ class TShowForm : public QMainWindow
 
     TTessalyPreferences gp;
     TKSSwitch &Switch() { return switch_; }
-    TKSActionList &ActionList(ActionCatalogue::List which) { return *lists_.at(which); }
+    TCustomKSActionList &ActionList(ActionCatalogue::List which) { return *lists_.at(which); }
+
+    // The managers the window owns: navigation (the playback graph), video, media sources.
+    TNavMan *NavMan;
+    TVideoMan *vidman;
+    TMediaFactory MediaFactory;
+
+    // The file manager's events: a file to open (true when it could be shown), the current file
+    // closing, and whether a file may be opened by its extension (lower case, with its dot).
+    bool ficmanOpenFile(const QString &path);
+    void ficmanCloseFile(const QString &path);
+    static bool ficmanTestExtension(const QString &lowerext, const QString &filename);
+    const QString &VideoPath() const { return videoPath_; }
 
     // Where grabs take their pictures from; nullptr (the start) grabs nothing. Not owned; it
     // must outlive the window or be replaced first. A new source is handed the forced aspect
@@ -83,6 +101,10 @@ class TShowForm : public QMainWindow
     // Shows the next image, or an earlier one of the same root, or the folder, in the file manager.
     void OpenSaveFolder();
 
+    QWidget *videoPanel;             // the video area
+    QLineEdit *PositionEdit;         // navigation strip: position of the picture on screen
+    QSlider *PositionSlider;
+    QLabel *DureeLab;                // navigation strip: length of the media
     TDossiersFrame *SaveImagesFrame; // side panel 1: image settings
     TExtraireFrame *ExtraireFrame;   // side panel 2: thumbnail
     QFrame *panelImage;              // bottom bar
@@ -99,6 +121,9 @@ class TShowForm : public QMainWindow
 
   private:
     void CreateLists();
+    void CreateManagers();
+    void ReleaseMedia();
+    void ShowMediaControls(bool shown);
     void LoadPreferences(TTessalyPreferences &store);
     void SavePreferences(TTessalyPreferences &store);
     void InKey(TTessalyPreferences &store, const QString &key,
@@ -121,7 +146,9 @@ class TShowForm : public QMainWindow
     void ReturnToSnapshotPosition();
 
     TKSSwitch switch_;
-    std::map<ActionCatalogue::List, TKSActionList *> lists_;
+    std::map<ActionCatalogue::List, TCustomKSActionList *> lists_;
+    std::unique_ptr<TVideoGrabSource> grabSource_;
+    QWidget *navigationStrip_ = nullptr;
     bool shownOnce_ = false;
 
     // The settings and commands the window serves, found in its lists.
@@ -134,7 +161,7 @@ class TShowForm : public QMainWindow
         TNopeAction *naGrab, *naCopy, *naShowExtraireFrame, *naShowSaveImagesFrame, *naAjouterTimeStamp,
             *naAjouterNumero, *naJpegExtension, *naBmpExtension, *naForcerNormal, *naForcer4x3, *naForcer16x9,
             *naForcerNative;
-        TCheckAction *caIntervalloShow, *caSliders, *caFullscreen;
+        TCheckAction *caIntervalloShow, *caSliders, *caFullscreen, *caPlay;
     } a_{};
 
     TGrabSource *source_ = nullptr;
