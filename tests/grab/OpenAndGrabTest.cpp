@@ -1,0 +1,124 @@
+#include "GrabWindow.h"
+
+#include "support/MediaFacts.h"
+#include "support/TestMedia.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QProcess>
+
+namespace
+{
+
+// FFmpeg's decode of frames k-1, k and k+1 of `path`, scaled to `size`.
+std::vector<QImage> FfmpegFrames(const QString &path, int k, QSize size)
+{
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-v", "error", "-i", path, "-map", "0:v:0", "-vf",
+                            QString("select=between(n\\,%1\\,%2),scale=%3:%4:flags=bicubic")
+                                .arg(k - 1)
+                                .arg(k + 1)
+                                .arg(size.width())
+                                .arg(size.height()),
+                            "-vsync", "passthrough", "-frames:v", "3", "-f", "rawvideo", "-pix_fmt", "rgb24", "-"});
+    ffmpeg.waitForFinished(60000);
+    const QByteArray bytes = ffmpeg.readAllStandardOutput();
+    const qsizetype frameBytes = qsizetype(size.width()) * size.height() * 3;
+    std::vector<QImage> frames;
+    for (qsizetype at = 0; at + frameBytes <= bytes.size(); at += frameBytes)
+        frames.push_back(QImage(reinterpret_cast<const uchar *>(bytes.constData() + at), size.width(),
+                                size.height(), size.width() * 3, QImage::Format_RGB888)
+                             .copy());
+    return frames;
+}
+
+double Difference(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB888), y = b.convertToFormat(QImage::Format_RGB888);
+    if (x.size() != y.size())
+        return 255;
+    int64_t sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int i = 0; i < x.width() * 3; ++i)
+            sum += std::abs(x.constScanLine(row)[i] - y.constScanLine(row)[i]);
+    return double(sum) / (x.width() * x.height() * 3.0);
+}
+
+class OpenAndGrab : public GrabWindow
+{
+  protected:
+    // A window with its own grab source (the renderer), saving into Pictures().
+    void Open(const QString &path)
+    {
+        form = OpenWindow();
+        Text("waDossierSave").SetValue(Pictures());
+        ASSERT_TRUE(form->ficmanOpenFile(path));
+    }
+    QStringList Saved() const { return QDir(Pictures()).entryList(QDir::Files, QDir::Name); }
+};
+
+} // namespace
+
+// A grab at a typed position saves exactly that frame, scaled to the display aspect: FFmpeg's
+// decode of the same frame, scaled to the same size, is the nearest of its neighbours and nearly
+// equal.
+TEST_F(OpenAndGrab, SavesTheExactFrameAtTheDisplayAspect)
+{
+    const struct {
+        const char *file;
+        const char *position;
+        int frame;
+        QSize saved;
+    } cases[] = {
+        {MediaFacts::H264Aac.file, "0:00:03:07", 82, {640, 360}},
+        {MediaFacts::Mpeg2Ps.file, "0:00:01:13", 38, {720, 405}},
+        {MediaFacts::H264VorbisMkv.file, "0:00:02:15", 75, {320, 240}},
+        {MediaFacts::DvPalType2.file, "0:00:01:05", 30, {720, 405}},
+        {MediaFacts::Wmv2Wmv.file, "0:00:02:01", 51, {MediaFacts::Wmv2Wmv.video->width, MediaFacts::Wmv2Wmv.video->height}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        StartCase();
+        const QString path = TestMedia::Path(c.file);
+        Open(path);
+        Get<TWidestringAction>("waStrPosition", L::NavMan).SetValue(c.position);
+        Get<TNopeAction>("naGrab").Apply();
+        const QStringList saved = Saved();
+        ASSERT_EQ(saved.size(), 1);
+        EXPECT_EQ(saved[0], QString("Kestrin_%1.bmp").arg(QString(c.position).replace(':', '.')));
+        const QImage image(Pictures() + saved[0]);
+        ASSERT_EQ(image.size(), c.saved);
+        const auto reference = FfmpegFrames(path, c.frame, c.saved);
+        ASSERT_EQ(reference.size(), 3u);
+        const double here = Difference(image, reference[1]);
+        EXPECT_LT(here, 6.0);
+        EXPECT_LT(here, Difference(image, reference[0]));
+        EXPECT_LT(here, Difference(image, reference[2]));
+    }
+}
+
+// A PAL 16:9 DV frame is saved 720 x 405, the clipboard gets it unscaled, and forced native
+// keeps the stored size.
+TEST_F(OpenAndGrab, CopyIsUnscaledAndNativeKeepsTheStoredSize)
+{
+    Open(TestMedia::Path(MediaFacts::DvPalType1.file));
+    Get<TNopeAction>("naCopy").Apply();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(720, 576));
+    EXPECT_EQ(form->Snapshot().size(), QSize(720, 405));
+    Get<TNopeAction>("naForcerNative").Apply();
+    Get<TNopeAction>("naGrab").Apply();
+    ASSERT_EQ(Saved().size(), 1);
+    EXPECT_EQ(QImage(Pictures() + Saved()[0]).size(), QSize(720, 576));
+}
+
+// Closing forgets the video: grabs are disabled until the next one.
+TEST_F(OpenAndGrab, ClosingDisablesGrabs)
+{
+    Open(TestMedia::Path(MediaFacts::H264Aac.file));
+    EXPECT_TRUE(Get<TNopeAction>("naGrab").isEnabled());
+    form->ficmanCloseFile(TestMedia::Path(MediaFacts::H264Aac.file));
+    EXPECT_FALSE(Get<TNopeAction>("naGrab").isEnabled());
+    EXPECT_TRUE(form->ficmanOpenFile(TestMedia::Path(MediaFacts::Mpeg2Ps.file)));
+    EXPECT_TRUE(Get<TNopeAction>("naGrab").isEnabled());
+}
