@@ -9,6 +9,8 @@
 #include "support/TestMedia.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -195,4 +197,32 @@ TEST(VideoMan, NoVideoPanel)
     EXPECT_EQ(viewer.vidman.VideoState(), 0);
     QImage picture;
     EXPECT_FALSE(viewer.vidman.GrabCurrentImage(picture));
+}
+
+// A video stream no decoder takes: the bad-video panel, and nothing between the stream and the
+// renderer stays connected.
+TEST(VideoMan, UndecodableStreamShowsTheBadVideoPanel)
+{
+    QTemporaryDir dir;
+    QFile clip(TestMedia::Path(MediaFacts::DvPalType2.file));
+    ASSERT_TRUE(clip.open(QIODevice::ReadOnly));
+    QByteArray bytes = clip.readAll();
+    bytes.replace("dvsd", "QQQQ").replace("DVSD", "QQQQ"); // a codec nobody knows
+    const QString path = dir.filePath("unknown.avi");
+    QFile unknown(path);
+    ASSERT_TRUE(unknown.open(QIODevice::WriteOnly));
+    unknown.write(bytes);
+    unknown.close();
+
+    Viewer viewer;
+    EXPECT_FALSE(viewer.Open(path));
+    EXPECT_EQ(viewer.vidman.VideoState(), 2);
+    EXPECT_EQ(viewer.decoder, QStringLiteral("No Video Decoder"));
+    EXPECT_FALSE(viewer.vidman.Renderer()->GetPin(0)->IsConnected());
+    for (const FilterPtr &filter : viewer.nav.GraphBuilder->Filters())
+        if (filter.get() != viewer.vidman.Renderer().get())
+            for (Pin *pin : filter->Pins())
+                EXPECT_FALSE(pin->Direction() == PINDIR_OUTPUT && pin->IsConnected() &&
+                             pin->MediaTypes().size() && pin->MediaTypes()[0].majortype == MEDIATYPE_Video)
+                    << filter->Name();
 }
