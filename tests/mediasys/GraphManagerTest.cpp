@@ -1,5 +1,8 @@
 #include "framework/IniPreferencesMan.h"
+#include "media/DVMan.h"
+#include "media/FrameData.h"
 #include "media/DecoderLinks.h"
+#include "media/StreamMessages.h"
 #include "media/FilterQueries.h"
 #include "media/GrapheMan.h"
 #include "media/GraphWalks.h"
@@ -195,4 +198,28 @@ TEST(GrapheMan, GraphCompletedAtTheEnd)
     while (completed == 0 && timer.elapsed() < 20000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(completed, 1);
+}
+
+// Recording dates and time codes reach the DV manager's events: a date only while valid and while
+// the gate is open, a time code as its text.
+TEST(DVMan, DatecodeAndTimecodeEvents)
+{
+    TDVMan dv;
+    QStringList dates, codes;
+    dv.OnDatecode = [&](const QString &text) { dates << text; };
+    dv.OnTimecode = [&](const QString &text) { codes << text; };
+    TframeData record;
+    record.DateValid = true;
+    record.DatecodeText = "14/07/2005 10:31:07";
+    record.TimecodeText = "1:02:03:04";
+    const auto address = reinterpret_cast<LPARAM>(&record);
+    MessageWindow::SendMessage(dv.Handle(), WM_DATECODE, 0, address);
+    MessageWindow::SendMessage(dv.Handle(), WM_TIMECODE, 0, address);
+    record.DateValid = false;
+    MessageWindow::SendMessage(dv.Handle(), WM_DATECODE, 0, address);
+    dv.DatecodeEventsOn = false;
+    MessageWindow::SendMessage(dv.Handle(), WM_DATECODE, 0, address);
+    MessageWindow::SendMessage(dv.Handle(), WM_TIMECODE, 0, 0);
+    EXPECT_EQ(dates, (QStringList{"14/07/2005 10:31:07", ""}));
+    EXPECT_EQ(codes, (QStringList{"1:02:03:04"}));
 }
