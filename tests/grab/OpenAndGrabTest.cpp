@@ -1,5 +1,6 @@
 #include "GrabWindow.h"
 
+#include "framework/IniPreferencesMan.h"
 #include "support/MediaFacts.h"
 #include "support/TestMedia.h"
 
@@ -121,4 +122,27 @@ TEST_F(OpenAndGrab, ClosingDisablesGrabs)
     EXPECT_FALSE(Get<TNopeAction>("naGrab").isEnabled());
     EXPECT_TRUE(form->ficmanOpenFile(TestMedia::Path(MediaFacts::Mpeg2Ps.file)));
     EXPECT_TRUE(Get<TNopeAction>("naGrab").isEnabled());
+}
+
+// The decoder chosen for a stream type is kept in the preferences section "VideoDecoders".
+TEST_F(OpenAndGrab, DecoderChoicesAreStored)
+{
+    Open(TestMedia::Path(MediaFacts::Mpeg2Ps.file));
+    ASSERT_TRUE(form->gp.SaveAtClosing());
+    form.reset();
+    TIniPreferencesMan ini(folder + "Kestrin.ini");
+    ASSERT_TRUE(ini.OpenKey("VideoDecoders", false));
+    QStringList links;
+    ASSERT_TRUE(ini.GetKeyNames(links));
+    ASSERT_FALSE(links.isEmpty());
+    bool mpeg2 = false;
+    for (const QString &link : links) {
+        ASSERT_TRUE(ini.OpenKey(link, false));
+        QString subtype, name;
+        ini.ReadString("subtype", subtype);
+        ini.ReadString("name", name);
+        mpeg2 = mpeg2 || (subtype == "{E06D8026-DB46-11CF-B4D1-00805F6CBBEA}" && name.contains("mpeg"));
+        ini.CloseKey();
+    }
+    EXPECT_TRUE(mpeg2) << links.join(' ').toStdString();
 }
