@@ -23,7 +23,8 @@ enum TConfirmType { ctAlways, ctNever, ctAskif };
 //
 // Its actions come from one list of the action catalogue (the main window's "ficman" or the script
 // window's "ficman_script"), so they are stored, scripted and reached from the command line like
-// any other. Every question and dialog goes through the dialog service. UI thread only.
+// any other. Every question and dialog goes through the dialog service. UI thread only, except
+// ShortenPath, a pure text function that any thread may call.
 class TFichierMan : public TKSActionComponent
 {
     Q_OBJECT
