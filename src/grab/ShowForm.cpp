@@ -15,6 +15,7 @@
 #include "framework/IntegerAction.h"
 #include "framework/NopeAction.h"
 #include "framework/ProgramIdentity.h"
+#include "files/FichierMan.h"
 #include "framework/WidestringAction.h"
 #include "media/DecoderLinks.h"
 #include "media/NavMan.h"
@@ -105,6 +106,9 @@ void TShowForm::CreateLists()
         } else if (which == L::vidman) {
             list = vidman = new TVideoMan(this);
             vidman->Loaded();
+        } else if (which == L::ficman) {
+            list = ficman = new TFichierMan(which, this);
+            ficman->Loaded();
         } else {
             list = new TKSActionList(this);
             ActionCatalogue::CreateActions(*list, which);
@@ -549,6 +553,9 @@ void TShowForm::CreateManagers()
         NavMan->CurrentPosition();
         a_.caPlay->SetChecked(false);
     };
+    ficman->OnOpenFile = [this](const QString &path) { return ficmanOpenFile(path); };
+    ficman->OnCloseFile = [this](const QString &path) { ficmanCloseFile(path); };
+    ficman->OnTestExtension = &TShowForm::ficmanTestExtension;
     grabSource_ = std::make_unique<TVideoGrabSource>(*vidman, *NavMan);
     SetGrabSource(grabSource_.get());
 }

@@ -17,6 +17,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QSlider;
+class TFichierMan;
 class TNavMan;
 class TVideoGrabSource;
 class TVideoMan;
@@ -49,6 +50,7 @@ class TShowForm : public QMainWindow
     // The managers the window owns: navigation (the playback graph), video, media sources.
     TNavMan *NavMan;
     TVideoMan *vidman;
+    TFichierMan *ficman;
     TMediaFactory MediaFactory;
 
     // The file manager's events: a file to open (true when it could be shown), the current file
