@@ -1,50 +1,16 @@
 #include "GrabWindow.h"
 
 #include "framework/IniPreferencesMan.h"
+#include "support/FfmpegFrames.h"
 #include "support/MediaFacts.h"
 #include "support/TestMedia.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
-#include <QProcess>
 
 namespace
 {
-
-// FFmpeg's decode of frames k-1, k and k+1 of `path`, scaled to `size`.
-std::vector<QImage> FfmpegFrames(const QString &path, int k, QSize size)
-{
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", {"-v", "error", "-i", path, "-map", "0:v:0", "-vf",
-                            QString("select=between(n\\,%1\\,%2),scale=%3:%4:flags=bicubic")
-                                .arg(k - 1)
-                                .arg(k + 1)
-                                .arg(size.width())
-                                .arg(size.height()),
-                            "-vsync", "passthrough", "-frames:v", "3", "-f", "rawvideo", "-pix_fmt", "rgb24", "-"});
-    ffmpeg.waitForFinished(60000);
-    const QByteArray bytes = ffmpeg.readAllStandardOutput();
-    const qsizetype frameBytes = qsizetype(size.width()) * size.height() * 3;
-    std::vector<QImage> frames;
-    for (qsizetype at = 0; at + frameBytes <= bytes.size(); at += frameBytes)
-        frames.push_back(QImage(reinterpret_cast<const uchar *>(bytes.constData() + at), size.width(),
-                                size.height(), size.width() * 3, QImage::Format_RGB888)
-                             .copy());
-    return frames;
-}
-
-double Difference(const QImage &a, const QImage &b)
-{
-    const QImage x = a.convertToFormat(QImage::Format_RGB888), y = b.convertToFormat(QImage::Format_RGB888);
-    if (x.size() != y.size())
-        return 255;
-    int64_t sum = 0;
-    for (int row = 0; row < x.height(); ++row)
-        for (int i = 0; i < x.width() * 3; ++i)
-            sum += std::abs(x.constScanLine(row)[i] - y.constScanLine(row)[i]);
-    return double(sum) / (x.width() * x.height() * 3.0);
-}
 
 class OpenAndGrab : public GrabWindow
 {
@@ -90,12 +56,12 @@ TEST_F(OpenAndGrab, SavesTheExactFrameAtTheDisplayAspect)
         EXPECT_EQ(saved[0], QString("Kestrin_%1.bmp").arg(QString(c.position).replace(':', '.')));
         const QImage image(Pictures() + saved[0]);
         ASSERT_EQ(image.size(), c.saved);
-        const auto reference = FfmpegFrames(path, c.frame, c.saved);
+        const auto reference = FfmpegFrames(path, c.frame - 1, 3, c.saved);
         ASSERT_EQ(reference.size(), 3u);
-        const double here = Difference(image, reference[1]);
+        const double here = MeanDifference(image, reference[1]);
         EXPECT_LT(here, 6.0);
-        EXPECT_LT(here, Difference(image, reference[0]));
-        EXPECT_LT(here, Difference(image, reference[2]));
+        EXPECT_LT(here, MeanDifference(image, reference[0]));
+        EXPECT_LT(here, MeanDifference(image, reference[2]));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "NavRig.h"
 #include "framework/IntegerAction.h"
+#include "support/FfmpegFrames.h"
 #include "support/MediaFacts.h"
 #include "support/QStringPrinter.h"
 #include "support/TestMedia.h"
@@ -7,7 +8,6 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QProcess>
 #include <QSlider>
 
 #include <gtest/gtest.h>
@@ -24,43 +24,6 @@ constexpr int64_t Frame = 400'000; // 25 fps
 void Execute(TNavMan &nav, const char *name)
 {
     nav.FindByInternalId(QLatin1String(name))->trigger();
-}
-
-// Mean absolute difference per byte of two pictures of the same size.
-double Difference(const QImage &a, const QImage &b)
-{
-    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
-    if (x.size() != y.size())
-        return 255;
-    int64_t sum = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        const uint8_t *p = x.constScanLine(row), *q = y.constScanLine(row);
-        for (int i = 0; i < x.width() * 4; i += 4)
-            sum += std::abs(p[i] - q[i]) + std::abs(p[i + 1] - q[i + 1]) + std::abs(p[i + 2] - q[i + 2]);
-    }
-    return double(sum) / (x.width() * x.height() * 3);
-}
-
-// Decodes every picture of `path` with the ffmpeg command and hands each to `take` with its index.
-bool DecodeWithFfmpeg(const QString &path, QSize size, const std::function<void(int, const QImage &)> &take)
-{
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), {"-v", "error", "-i", path, "-map", "0:v:0", "-f", "rawvideo", "-pix_fmt",
-                                            "bgra", "-vsync", "passthrough", "-"});
-    const qint64 bytes = qint64(size.width()) * size.height() * 4;
-    QByteArray picture;
-    int index = 0;
-    while (ffmpeg.state() != QProcess::NotRunning || ffmpeg.bytesAvailable() > 0) {
-        if (ffmpeg.bytesAvailable() == 0 && !ffmpeg.waitForReadyRead(10000))
-            break;
-        picture += ffmpeg.read(bytes - picture.size());
-        if (picture.size() == bytes) {
-            take(index++, QImage(reinterpret_cast<const uchar *>(picture.constData()), size.width(), size.height(),
-                                 QImage::Format_RGB32));
-            picture.clear();
-        }
-    }
-    return ffmpeg.exitCode() == 0 && index > 0;
 }
 
 } // namespace
@@ -90,10 +53,10 @@ TEST(NavManPreciseSeek, LandsOnTheExactFrameOfEveryClip)
         }
         const QSize size(clip->video->width, clip->video->height);
         std::map<int, std::map<int, double>> differences; // target -> ffmpeg frame -> difference
-        ASSERT_TRUE(DecodeWithFfmpeg(path, size, [&](int index, const QImage &decoded) {
+        ASSERT_TRUE(FfmpegEveryFrame(path, size, [&](int index, const QImage &decoded) {
             for (int target : {index - 1, index, index + 1})
                 if (shown.count(target))
-                    differences[target][index] = Difference(shown[target], decoded);
+                    differences[target][index] = MeanDifference(shown[target], decoded);
         }));
         for (const auto &[target, byFrame] : differences) {
             ASSERT_EQ(byFrame.size(), 3u) << target;
