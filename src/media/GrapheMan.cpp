@@ -104,7 +104,7 @@ bool TGrapheMan::WaitRendererSettled()
     });
 }
 
-int TGrapheMan::GraphState()
+int TGrapheMan::GraphState() const
 {
     FILTER_STATE state;
     if (FAILED(graph_->GetState(0, state)))

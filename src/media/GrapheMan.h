@@ -66,7 +66,7 @@ class TGrapheMan : public TKSActionComponent
     void GraphComplete(HRESULT result);
 
     // The graph state as 1 stopped, 2 paused, 3 playing (0 when it cannot tell).
-    int GraphState();
+    int GraphState() const;
 
   protected:
     LRESULT WndProc(uint32_t msg, WPARAM wParam, LPARAM lParam) override;

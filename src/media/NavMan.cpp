@@ -9,7 +9,10 @@
 #include "media/FramesNotifier.h"
 #include "media/PositionText.h"
 #include "media/StreamMessages.h"
+#include "platform/graph/DecoderFilter.h"
+#include "platform/graph/KeyFrameIndex.h"
 #include "platform/graph/MediaGuids.h"
+#include "platform/graph/RendererFilter.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -106,10 +109,43 @@ void TNavMan::PreciseSeek(int64_t target)
         PreciseCore(target);
 }
 
-// The graph is paused and positioned at the target, so the source starts at the key frame
-// before it and the segment at the target itself: pictures before it are decoded and held back,
-// sound before it is dropped by the audio renderer, and a later play goes on from the target
-// without replaying what lies before it.
+// Whether decoding on from the picture on screen reaches `target` sooner than a seek, which
+// starts at the key frame before the target: so when no key frame lies between them. Without the
+// container's index, only for a short way.
+bool TNavMan::DecodesOnTo(int64_t target) const
+{
+    const int64_t current = FramesNotifier->CurrentTime;
+    if (target <= current || GraphState() != 2)
+        return false;
+    for (const FilterPtr &filter : GraphBuilder->Filters()) {
+        REFERENCE_TIME key;
+        if (const auto *index = filter->Query<KeyFrameIndex>(); index && index->KeyFrameAtOrBefore(target, key))
+            return key <= current;
+    }
+    return target - current <= DecodeOnWithoutIndex;
+}
+
+// Every renderer lets go of what it holds and takes the first sample from `mediaTime` on.
+void TNavMan::SkipRenderersTo(int64_t mediaTime)
+{
+    for (const FilterPtr &filter : GraphBuilder->Filters())
+        if (auto *renderer = dynamic_cast<::RendererFilter *>(filter.get()))
+            renderer->SkipTo(mediaTime);
+}
+
+// Decoders leave out the pictures before `mediaTime` nothing refers to (NoTime: none).
+void TNavMan::SkipUnreferencedBefore(int64_t mediaTime)
+{
+    for (const FilterPtr &filter : GraphBuilder->Filters())
+        if (auto *decoder = dynamic_cast<DecoderFilter *>(filter.get()))
+            decoder->SkipUnreferencedBefore(mediaTime);
+}
+
+// The graph is paused. Ahead within the same group of pictures the stream simply decodes on;
+// otherwise it is positioned at the target, so the source starts at the key frame before it and
+// the segment at the target itself, sound before it is dropped by the audio renderer, and a later
+// play goes on from the target without replaying what lies before it. Either way pictures before
+// the target are held back and the alarm lets the target through.
 void TNavMan::PreciseCore(int64_t target)
 {
     if (seeking_)
@@ -118,16 +154,22 @@ void TNavMan::PreciseCore(int64_t target)
     ShowSeeking(true);
     try {
         Pause();
+        const bool decodeOn = DecodesOnTo(target);
         FramesNotifier->PassSamples = false;
         FramesNotifier->SetAlarmWindow(0, Handle());
         FramesNotifier->SetAlarm(0, target);
         waitingForTarget_ = true;
         if (onAbsolutePosition)
             onAbsolutePosition(target);
-        ApplyPosition(target);
+        SkipUnreferencedBefore(target - FrameDuration / 2);
+        if (decodeOn)
+            SkipRenderersTo(target - FrameDuration / 2);
+        else
+            ApplyPosition(target);
         WaitForTarget();
     } catch (...) {
     }
+    SkipUnreferencedBefore(DecoderFilter::NoTime);
     FramesNotifier->ClearAlarm(0);
     FramesNotifier->PassSamples = true;
     waitingForTarget_ = false;

@@ -38,6 +38,8 @@ class TNavMan : public TDVMan
     // Longest a precise seek waits for its target picture (decoding a long group of pictures at
     // high resolution on a slow machine stays well inside it).
     static constexpr int PreciseSeekTimeoutMs = 30000;
+    // How far a precise seek decodes on instead of seeking when the source has no key frame index.
+    static constexpr int64_t DecodeOnWithoutIndex = 10'000'000;
 
     explicit TNavMan(QObject *owner = nullptr);
 
@@ -103,6 +105,9 @@ class TNavMan : public TDVMan
     void SeekCore(bool wait, int64_t position);
     void ApplyPosition(int64_t position);
     void PreciseCore(int64_t target);
+    bool DecodesOnTo(int64_t target) const;
+    void SkipRenderersTo(int64_t mediaTime);
+    void SkipUnreferencedBefore(int64_t mediaTime);
     void WaitForTarget();
     void ShowSeeking(bool seeking);
     void ShowFrameTime(const QString &text);

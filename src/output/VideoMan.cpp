@@ -9,6 +9,7 @@
 #include "media/StreamMessages.h"
 #include "media/VideoSource.h"
 #include "platform/core/DateTimeFormat.h"
+#include "platform/graph/DecoderFilter.h"
 #include "platform/graph/VideoMixingRenderer.h"
 
 #include <QFileInfo>
@@ -252,6 +253,9 @@ void TVideoMan::NoteDecoder(const QString &name, bool isPrivate, TFilterRec *rec
 {
     decoderFilter_ = &StreamOutput()->ConnectedTo()->Owner();
     decoderClassId_ = decoderFilter_ == Renderer().get() ? GUID_NULL : decoderFilter_->ClassId();
+    // Pictures are decoded on as many threads as the machine has cores.
+    if (auto *decoder = dynamic_cast<DecoderFilter *>(decoderFilter_))
+        decoder->SetThreadCount(0);
     decoderName_ = name;
     if (!record)
         record = FilterRecs().FindOrAdd(decoderClassId_, name, isPrivate);

@@ -150,6 +150,8 @@ HRESULT DecoderFilter::Receive(const SamplePtr &sample)
     ShareSample(sample);
     packet_->pts = sample->HasTime() ? sample->Start() : AV_NOPTS_VALUE;
     packet_->flags = sample->IsSyncPoint() ? AV_PKT_FLAG_KEY : 0;
+    const bool passedOver = sample->HasTime() && input_->SegmentStart() + sample->Start() < skipBefore_;
+    context_->skip_frame = passedOver ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
     if (sample->DiscardAtStart() || sample->DiscardAtEnd())
         if (uint8_t *skip = av_packet_new_side_data(packet_, AV_PKT_DATA_SKIP_SAMPLES, 10)) {
             AV_WL32(skip, sample->DiscardAtStart());

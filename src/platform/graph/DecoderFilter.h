@@ -4,6 +4,7 @@
 #include "InputPin.h"
 #include "OutputPin.h"
 
+#include <atomic>
 #include <mutex>
 
 struct AVCodec;
@@ -38,6 +39,11 @@ class DecoderFilter : public Filter
     void SetThreadCount(int count) { threadCount_ = count; }
     int ThreadCount() const { return threadCount_; }
 
+    // Any thread. Pictures that start before `mediaTime` and that no other picture refers to are
+    // not decoded: on the way to a seek's target they would only be thrown away. NoTime decodes
+    // every picture again.
+    void SkipUnreferencedBefore(REFERENCE_TIME mediaTime) { skipBefore_ = mediaTime; }
+
   protected:
     // The output types for the connected input, most preferred first; empty while the input is
     // not connected. UI thread.
@@ -71,6 +77,7 @@ class DecoderFilter : public Filter
     OutputPin *output_;
     AVCodecParameters *parameters_;
     int threadCount_ = 1;
+    std::atomic<REFERENCE_TIME> skipBefore_{NoTime};
 
     std::mutex streamMutex_; // held by the streaming thread while it uses the codec
     AVCodecContext *context_ = nullptr;

@@ -108,6 +108,7 @@ HRESULT LavSplitterSource::Load(const std::string &path, const MediaType *)
             duration_ = std::max(duration_, av_rescale_q(format_->streams[i]->duration,
                                                          format_->streams[i]->time_base, HnsBase));
     stop_ = duration_;
+    IndexKeyFrames();
     path_ = path;
     return S_OK;
 }
@@ -418,4 +419,31 @@ void LavSplitterSource::ReaderMain()
         for (StreamPin *pin : pins_)
             if (!pin->ended)
                 pin->QueueEndOfStream();
+}
+
+// The key frames the container's index lists for the first video stream, copied once: the
+// reading thread may add to the index later.
+void LavSplitterSource::IndexKeyFrames()
+{
+    for (unsigned i = 0; i < format_->nb_streams; ++i) {
+        AVStream *stream = format_->streams[i];
+        if (!pinByStream_[i] || stream->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
+            continue;
+        for (int e = 0; e < avformat_index_get_entries_count(stream); ++e) {
+            const AVIndexEntry *entry = avformat_index_get_entry(stream, e);
+            if (entry->flags & AVINDEX_KEYFRAME)
+                keyFrames_.push_back(MediaTime(entry->timestamp, int(i)));
+        }
+        std::sort(keyFrames_.begin(), keyFrames_.end());
+        return;
+    }
+}
+
+bool LavSplitterSource::KeyFrameAtOrBefore(REFERENCE_TIME time, REFERENCE_TIME &key) const
+{
+    const auto after = std::upper_bound(keyFrames_.begin(), keyFrames_.end(), time);
+    if (after == keyFrames_.begin())
+        return false;
+    key = *std::prev(after);
+    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileSourceFilter.h"
+#include "KeyFrameIndex.h"
 #include "Filter.h"
 #include "MediaSeeking.h"
 
@@ -30,7 +31,7 @@ inline constexpr Guid CLSID_WMAsfReader{0x187463A0, 0x5BB7, 0x11D3, {0xAC, 0xBE,
 // the file is positioned at the key frame at or before the target and the segment starts at the
 // target, so the pictures leading up to it carry negative times. Read errors in the middle of a
 // file are skipped; the stream ends cleanly at the end of the file or when it cannot go on.
-class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSeeking
+class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSeeking, public KeyFrameIndex
 {
   public:
     LavSplitterSource();
@@ -51,6 +52,8 @@ class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSe
     HRESULT SetRate(double rate) override;
     HRESULT GetRate(double &rate) override;
 
+    bool KeyFrameAtOrBefore(REFERENCE_TIME time, REFERENCE_TIME &key) const override;
+
   protected:
     HRESULT OnActive() override;
     HRESULT OnInactive() override;
@@ -66,6 +69,7 @@ class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSe
     // Puts the file at the key frame at or before `target`; the packets from it that were read
     // meanwhile wait in pending_. False when there is nothing to read.
     bool Position(REFERENCE_TIME target);
+    void IndexKeyFrames();
     void Rewind();
     bool ReadKeyFrame(int video, AVPacket *packet);
     void ReadOnToNearestKeyFrame(int video, REFERENCE_TIME target);
@@ -90,7 +94,8 @@ class LavSplitterSource : public Filter, public FileSourceFilter, public MediaSe
     double rate_ = 1.0;
 
     std::deque<AVPacket *> pending_; // reading thread only: packets read while positioning
-    bool atFirstPacket_ = true;      // reading thread only (after Load): nothing read since opening
+    bool atFirstPacket_ = true;
+    std::vector<REFERENCE_TIME> keyFrames_; // of the first video stream, from the index at loading      // reading thread only (after Load): nothing read since opening
     std::thread reader_;
     std::atomic<bool> stopReading_{false}; // also interrupts blocking reads
 };

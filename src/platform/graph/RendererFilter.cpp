@@ -4,6 +4,12 @@
 
 #include <chrono>
 
+namespace
+{
+// WaitForPresentation's answer for a sample a skip let go of (dropped, the stream goes on).
+constexpr HRESULT SampleSkipped = MakeResult(0x00040001);
+} // namespace
+
 class RendererFilter::In : public InputPin
 {
   public:
@@ -75,11 +81,15 @@ HRESULT RendererFilter::Receive(const SamplePtr &sample)
         }
         return S_OK;
     }
-    // Preroll samples and those past the segment's stop are not presented.
+    // Preroll samples, those past the segment's stop and those a skip passes over are not
+    // presented.
     if (sample->IsPreroll() ||
-        (sample->HasTime() && sample->Start() > input_->SegmentStop() - input_->SegmentStart()))
+        (sample->HasTime() && sample->Start() > input_->SegmentStop() - input_->SegmentStart()) ||
+        (sample->HasTime() && input_->SegmentStart() + sample->Stop() <= skipUntil_))
         return S_OK;
     const HRESULT hr = WaitForPresentation(lock, sample);
+    if (hr == SampleSkipped)
+        return S_OK;
     if (hr != S_OK)
         return hr;
     lock.unlock();
@@ -90,13 +100,17 @@ HRESULT RendererFilter::Receive(const SamplePtr &sample)
     return rendered;
 }
 
-// Under the lock: waits until `sample` is due. S_FALSE when a stop or flush ends the wait.
+// Under the lock: waits until `sample` is due. S_FALSE when a stop or flush ends the wait,
+// SampleSkipped when a skip lets go of it.
 HRESULT RendererFilter::WaitForPresentation(std::unique_lock<std::mutex> &lock, const SamplePtr &sample)
 {
     bool shown = false;
+    const uint64_t skips = skips_;
     for (;;) {
         if (flushing_ || LockedState() == State_Stopped)
             return S_FALSE;
+        if (skips_ != skips)
+            return SampleSkipped;
         if (LockedState() == State_Paused) {
             // The picture is shown before the pause counts as settled, so whoever waits for the
             // pause finds it on screen.
@@ -158,9 +172,21 @@ void RendererFilter::BeginFlush()
     OnFlush();
 }
 
+void RendererFilter::SkipTo(REFERENCE_TIME mediaTime)
+{
+    {
+        auto lock = StateLock();
+        skipUntil_ = mediaTime;
+        ++skips_;
+        holding_ = false;
+    }
+    StateChanged();
+}
+
 // Under the lock: a new stream starts after a flush or stop.
 void RendererFilter::ResetStream()
 {
+    skipUntil_ = INT64_MIN;
     holding_ = false;
     ended_ = false;
     completed_ = false;

@@ -24,6 +24,11 @@ class RendererFilter : public Filter
     // Any thread: media time (segment start + sample start) of the last sample presented.
     std::optional<REFERENCE_TIME> LastPresented() const;
 
+    // UI thread, paused: lets go of the sample held and drops every sample that ends at or before
+    // `mediaTime`; the next one is held and shown, and the pause settles again. The stream goes on
+    // from where it is, without a seek's flush, so a decoder keeps its pictures.
+    void SkipTo(REFERENCE_TIME mediaTime);
+
   protected:
     virtual HRESULT CheckMediaType(const MediaType &type) const = 0;
     virtual HRESULT SetMediaType(const MediaType &) { return S_OK; }
@@ -61,6 +66,8 @@ class RendererFilter : public Filter
     InputPin *input_;
     // Under the state lock: shared by the streaming thread, the graph and flushes.
     bool holding_ = false;   // a sample arrived since the stream started, was flushed or stopped
+    REFERENCE_TIME skipUntil_ = INT64_MIN; // media time samples must pass to be presented
+    uint64_t skips_ = 0;                    // SkipTo calls, so a held sample sees it was let go
     bool ended_ = false;     // end of stream arrived
     bool completed_ = false; // EC_COMPLETE was raised for this stream
     bool flushing_ = false;
