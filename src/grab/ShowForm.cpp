@@ -10,12 +10,12 @@
 #include "grab/SnapshotWriter.h"
 #include "grab/VideoGrabSource.h"
 
+#include "files/FichierMan.h"
 #include "framework/BooleanAction.h"
 #include "framework/CheckAction.h"
 #include "framework/IntegerAction.h"
 #include "framework/NopeAction.h"
 #include "framework/ProgramIdentity.h"
-#include "files/FichierMan.h"
 #include "framework/WidestringAction.h"
 #include "media/DecoderLinks.h"
 #include "media/NavMan.h"
@@ -222,11 +222,13 @@ void TShowForm::LayoutPanels()
     const int videoLeft = panelLeft ? sidePanel.right() + 1 + PanelGap : PanelGap;
     const int videoRight = panelLeft ? client.width() - PanelGap : sidePanel.left() - PanelGap;
     const int stripTop = panelImage->y() - NavigationStripHeight - PanelGap;
-    videoPanel->setGeometry(videoLeft, PanelGap, std::max(0, videoRight - videoLeft), std::max(0, stripTop - 2 * PanelGap));
+    videoPanel->setGeometry(videoLeft, PanelGap, std::max(0, videoRight - videoLeft),
+                            std::max(0, stripTop - 2 * PanelGap));
     navigationStrip_->setGeometry(videoLeft, stripTop, videoPanel->width(), NavigationStripHeight);
     PositionEdit->setGeometry(0, 2, 96, NavigationStripHeight - 4);
     DureeLab->setGeometry(navigationStrip_->width() - 88, 2, 88, NavigationStripHeight - 4);
-    PositionSlider->setGeometry(104, 2, std::max(0, navigationStrip_->width() - 200), NavigationStripHeight - 4);
+    PositionSlider->setGeometry(104, 2, std::max(0, navigationStrip_->width() - 200),
+                                NavigationStripHeight - 4);
     ImageLab->setGeometry(panelImage->rect().adjusted(4, 0, -4, 0));
 }
 
@@ -562,9 +564,9 @@ void TShowForm::CreateManagers()
 
 bool TShowForm::ficmanTestExtension(const QString &lowerext, const QString &)
 {
-    static const QStringList extensions = {
-        ".avi", ".ivf", ".mpg", ".mpeg", ".m1v", ".mp2", ".mpe", ".wmv", ".asf", ".mts", ".m2ts",
-        ".ts",  ".vob", ".mkv", ".mov",  ".mp4", ".3g2", ".m4v", ".m2v", ".dv",  ".dif"};
+    static const QStringList extensions = {".avi", ".ivf", ".mpg", ".mpeg", ".m1v", ".mp2", ".mpe",
+                                           ".wmv", ".asf", ".mts", ".m2ts", ".ts",  ".vob", ".mkv",
+                                           ".mov", ".mp4", ".3g2", ".m4v",  ".m2v", ".dv",  ".dif"};
     return extensions.contains(lowerext);
 }
 

@@ -103,8 +103,8 @@ class TShowForm : public QMainWindow
     // Shows the next image, or an earlier one of the same root, or the folder, in the file manager.
     void OpenSaveFolder();
 
-    QWidget *videoPanel;             // the video area
-    QLineEdit *PositionEdit;         // navigation strip: position of the picture on screen
+    QWidget *videoPanel;     // the video area
+    QLineEdit *PositionEdit; // navigation strip: position of the picture on screen
     QSlider *PositionSlider;
     QLabel *DureeLab;                // navigation strip: length of the media
     TDossiersFrame *SaveImagesFrame; // side panel 1: image settings

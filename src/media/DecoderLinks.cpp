@@ -4,7 +4,8 @@
 
 #include <optional>
 
-namespace {
+namespace
+{
 
 std::optional<Guid> ReadGuid(TPreferencesMan &prefs, const QString &name)
 {

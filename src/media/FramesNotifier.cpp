@@ -4,7 +4,8 @@
 #include "media/PositionText.h"
 #include "media/StreamMessages.h"
 
-namespace {
+namespace
+{
 
 constexpr int64_t DefaultFrameDuration = 100000; // 10 ms, for types that give no frame rate
 
@@ -15,7 +16,8 @@ uint32_t Low32(int64_t value)
 
 } // namespace
 
-const Guid TFramesNotifier::ClassId{0x6B1E3C21, 0x41D7, 0x4F0A, {0x9C, 0x52, 0x3E, 0x7A, 0x10, 0x8D, 0x24, 0x02}};
+const Guid TFramesNotifier::ClassId{
+    0x6B1E3C21, 0x41D7, 0x4F0A, {0x9C, 0x52, 0x3E, 0x7A, 0x10, 0x8D, 0x24, 0x02}};
 
 TFramesNotifier::TFramesNotifier() : TransInPlaceFilter(ClassId, "Marvo Tessaly's FramesNotifier") {}
 

@@ -8,6 +8,8 @@
 class EGraphError : public std::runtime_error
 {
   public:
-    explicit EGraphError(const QString &message) : std::runtime_error(message.toStdString()), Message(message) {}
+    explicit EGraphError(const QString &message) : std::runtime_error(message.toStdString()), Message(message)
+    {
+    }
     const QString Message;
 };

@@ -2,7 +2,8 @@
 
 #include "platform/graph/Graph.h"
 
-namespace {
+namespace
+{
 
 // Breaks the connection of `pin` at both ends and returns the filter on the other end.
 Filter &Unhook(Pin &pin)

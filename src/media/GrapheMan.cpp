@@ -6,7 +6,8 @@
 
 #include <QCoreApplication>
 
-namespace {
+namespace
+{
 
 // Private message of the hidden window: the graph has events to collect.
 constexpr uint32_t WM_GRAPHNOTIFY = 0x2430;
@@ -83,7 +84,8 @@ bool TGrapheMan::Stop()
 // and the wait ends after SettleTimeoutMs whatever happens (a stream that never delivers).
 bool TGrapheMan::WaitSettled(const std::function<HRESULT()> &state)
 {
-    return MessageWindow::WaitDeliveringSent([&] { return state() != VFW_S_STATE_INTERMEDIATE; }, SettleTimeoutMs);
+    return MessageWindow::WaitDeliveringSent([&] { return state() != VFW_S_STATE_INTERMEDIATE; },
+                                             SettleTimeoutMs);
 }
 
 bool TGrapheMan::WaitGraphSettled()

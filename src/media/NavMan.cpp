@@ -94,7 +94,8 @@ void TNavMan::ApplyPosition(int64_t position)
     if (MediaSeeking->GetCapabilities(capabilities) == E_FAIL || !(capabilities & AM_SEEKING_CanSeekAbsolute))
         return;
     REFERENCE_TIME current = position, stop = INT64_MAX;
-    MediaSeeking->SetPositions(&current, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_AbsolutePositioning);
+    MediaSeeking->SetPositions(&current, AM_SEEKING_AbsolutePositioning, &stop,
+                               AM_SEEKING_AbsolutePositioning);
 }
 
 void TNavMan::PreciseSeek(int64_t target)
@@ -119,7 +120,8 @@ bool TNavMan::DecodesOnTo(int64_t target) const
         return false;
     for (const FilterPtr &filter : GraphBuilder->Filters()) {
         REFERENCE_TIME key;
-        if (const auto *index = filter->Query<KeyFrameIndex>(); index && index->KeyFrameAtOrBefore(target, key))
+        if (const auto *index = filter->Query<KeyFrameIndex>();
+            index && index->KeyFrameAtOrBefore(target, key))
             return key <= current;
     }
     return target - current <= DecodeOnWithoutIndex;
@@ -460,9 +462,9 @@ void TNavMan::LinkActions()
 {
     seekPrecision_ = qobject_cast<TCheckAction *>(FindByInternalId(QStringLiteral("caSeekPrecision")));
     const std::pair<const char *, const char *> secondary[] = {
-        {"naReculeDebut", "Ctrl+Shift+Home"},     {"naRecule10Minutes", "Ctrl+Shift+PgDown"},
+        {"naReculeDebut", "Ctrl+Shift+Home"},      {"naRecule10Minutes", "Ctrl+Shift+PgDown"},
         {"naRecule10Secondes", "Ctrl+Shift+Down"}, {"naRecule10Frames", "Ctrl+Shift+Left"},
-        {"naAvanceFin", "Ctrl+Shift+End"},        {"naAvance10Minutes", "Ctrl+Shift+PgUp"},
+        {"naAvanceFin", "Ctrl+Shift+End"},         {"naAvance10Minutes", "Ctrl+Shift+PgUp"},
         {"naAvance10Secondes", "Ctrl+Shift+Up"},   {"naAvance10Frames", "Ctrl+Shift+Right"},
     };
     for (const auto &[name, keys] : secondary)
@@ -506,11 +508,12 @@ void TNavMan::InitActions()
     InitNope("naAvanceSeconde", "", "Move forward one second", [this] { Forward(OneSecond); });
     InitNope("naAvance10Frames", "", "Move forward ten frames", [this] { Forward(10 * FrameDuration); });
     InitNope("naAvanceFrame", "", "Move forward one frame", [this] { Forward(FrameDuration); });
-    if (auto *vitesse = qobject_cast<TCheckAction *>(FindByInternalId(QStringLiteral("caVitesseCompatible")))) {
+    if (auto *vitesse =
+            qobject_cast<TCheckAction *>(FindByInternalId(QStringLiteral("caVitesseCompatible")))) {
         vitesse->SetTrueCaption(QStringLiteral("Compatible speed"));
         vitesse->SetFalseCaption(QStringLiteral("Normal Speed"));
-        vitesse->SetTrueHint(QStringLiteral(
-            "Play video with highest speed compatible with the ressources of the CPU"));
+        vitesse->SetTrueHint(
+            QStringLiteral("Play video with highest speed compatible with the ressources of the CPU"));
         vitesse->SetFalseHint(QStringLiteral("Play video at normal speed"));
         vitesse->InternalTrueApply = [this] { FreeRunning(true); };
         vitesse->InternalFalseApply = [this] { FreeRunning(false); };
@@ -524,9 +527,10 @@ void TNavMan::InitActions()
         // Milliseconds to 100 ns, multiplied in 32 bits.
         prepos->InternalApply = [this](const int &ms) { SeekPrepos = int32_t(uint32_t(ms) * 10000u); };
     }
-    if (auto *position = qobject_cast<TWidestringAction *>(FindByInternalId(QStringLiteral("waStrPosition")))) {
-        position->SetHint(QStringLiteral(
-            "Select a position in hh: mm: ss: ff (and then press Enter) to play the video. "));
+    if (auto *position =
+            qobject_cast<TWidestringAction *>(FindByInternalId(QStringLiteral("waStrPosition")))) {
+        position->SetHint(
+            QStringLiteral("Select a position in hh: mm: ss: ff (and then press Enter) to play the video. "));
         position->InternalApply = [this](const QString &text) { GoToText(text); };
     }
 }

@@ -7,7 +7,8 @@
 #include "platform/core/DateTimeFormat.h"
 #include "platform/graph/MediaGuids.h"
 
-namespace {
+namespace
+{
 
 const QString DefaultDatecodeFormat = QStringLiteral("dddddd - tt");
 
@@ -55,7 +56,8 @@ void ApplyRecordingDate(const TDvRecDate &date, TframeData &frame)
     TDateTime day = 0;
     TDateTime value = 0;
     const bool dateOk = TryEncodeDate(date.Year, date.Month, date.Day, day);
-    frame.DateValid = TryEncodeDateTime(date.Year, date.Month, date.Day, date.Hour, date.Minute, date.Second, 0, value);
+    frame.DateValid =
+        TryEncodeDateTime(date.Year, date.Month, date.Day, date.Hour, date.Minute, date.Second, 0, value);
     if (frame.DateValid)
         frame.Datecode = value;
     else if (dateOk)
@@ -70,7 +72,8 @@ void ApplyTimecode(const std::array<uint8_t, 4> &timecode, TframeData &frame)
         return;
     }
     frame.Timecode = timecode;
-    frame.TimecodeText = QString::asprintf("%d:%.2d:%.2d:%.2d", timecode[0], timecode[1], timecode[2], timecode[3]);
+    frame.TimecodeText =
+        QString::asprintf("%d:%.2d:%.2d:%.2d", timecode[0], timecode[1], timecode[2], timecode[3]);
 }
 
 } // namespace
@@ -189,14 +192,16 @@ TIncrustDV TNotifier::ReadInlay(uintptr_t address)
 HRESULT TNotifier::CheckInputType(const MediaType &type)
 {
     const TAcceptedTypes accepted = AcceptedTypes();
-    const bool ok = SameOrNull(accepted.majortype, type.majortype) && SameOrNull(accepted.subtype, type.subtype) &&
+    const bool ok = SameOrNull(accepted.majortype, type.majortype) &&
+                    SameOrNull(accepted.subtype, type.subtype) &&
                     SameOrNull(accepted.formattype, type.formattype);
     return ok ? S_OK : E_FAIL;
 }
 
 HRESULT TNotifier::CheckTransform(const MediaType &input, const MediaType &output)
 {
-    return input.majortype == output.majortype && input.subtype == output.subtype ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+    return input.majortype == output.majortype && input.subtype == output.subtype ? S_OK
+                                                                                  : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
 HRESULT TNotifier::GetMediaType(int position, MediaType &type)
@@ -313,10 +318,12 @@ HRESULT TNotifier::Transform(Sample &sample)
 // Under RecordMutex.
 void TNotifier::ParseSample(const Sample &sample, const TAcceptedTypes &accepted)
 {
-    const bool dvSubtype = accepted.subtype == MEDIASUBTYPE_dvsd || accepted.subtype == MediaGuids::FourCC(MediaGuids::Code("dvcp"));
+    const bool dvSubtype = accepted.subtype == MEDIASUBTYPE_dvsd ||
+                           accepted.subtype == MediaGuids::FourCC(MediaGuids::Code("dvcp"));
     if (accepted.formattype == FORMAT_MPEG2Video && accepted.subtype == MEDIASUBTYPE_MPEG2_VIDEO)
         ParseMpeg2(sample);
-    else if ((accepted.formattype == FORMAT_VideoInfo || accepted.formattype == FORMAT_VideoInfo2) && dvSubtype)
+    else if ((accepted.formattype == FORMAT_VideoInfo || accepted.formattype == FORMAT_VideoInfo2) &&
+             dvSubtype)
         ParseDvVideo(sample);
     else if (accepted.formattype == FORMAT_DvInfo)
         ParseDvInterleaved(sample);
@@ -382,7 +389,8 @@ void TNotifier::ParseDvInterleaved(const Sample &sample)
         break;
     }
     curVideo_.AspectCode = DvIsWide(frame, length) ? 1 : 0;
-    curVideo_.Description += curVideo_.AspectCode == 1 ? QStringLiteral(" (16x9) ") : QStringLiteral(" (4x3) ");
+    curVideo_.Description +=
+        curVideo_.AspectCode == 1 ? QStringLiteral(" (16x9) ") : QStringLiteral(" (4x3) ");
     curFrame_.SamplesPerSec = DvAudioSampleRate(frame, length);
     curFrame_.BitsPerSample = DvAudioBits(frame, length);
     if (curFrame_.SamplesPerSec < 0 || curFrame_.BitsPerSample < 0)
@@ -416,7 +424,8 @@ void TNotifier::PostVideoData()
 void TNotifier::PostFrameData()
 {
     if (notifyAudio_)
-        MessageWindow::PostMessage(audioWindow_, WM_FRAMEDATA, FrameDataPosted, reinterpret_cast<intptr_t>(&curFrame_));
+        MessageWindow::PostMessage(audioWindow_, WM_FRAMEDATA, FrameDataPosted,
+                                   reinterpret_cast<intptr_t>(&curFrame_));
 }
 
 // Under RecordMutex: the ring position shared by datecode, timecode and inlay notifications.

@@ -15,7 +15,8 @@
 #include <QFileInfo>
 #include <QPainter>
 
-namespace {
+namespace
+{
 
 // The platform decoder that automatic connection must not pick for H.264.
 const Guid DtvDvdDecoder = *Guid::FromString("{212690FB-83E5-4526-8FD7-74478B7939CD}");
@@ -65,7 +66,8 @@ QImage PanelPicture(bool bad)
 } // namespace
 
 TVideoMan::TVideoMan(QObject *owner)
-    : TWindowLessMan(owner), framesNotifier_(std::make_shared<TFramesNotifier>()), source_(&TVideoSource::NoVideo())
+    : TWindowLessMan(owner), framesNotifier_(std::make_shared<TFramesNotifier>()),
+      source_(&TVideoSource::NoVideo())
 {
     CreateWindowControls();
 }
@@ -242,8 +244,8 @@ bool TVideoMan::IntelligentConnect()
         return false;
     Filter &first = StreamOutput()->ConnectedTo()->Owner();
     const QString name = QString::fromStdString(first.Name());
-    NoteDecoder(name == QLatin1String("KS VideoWindow") ? QString::fromLatin1(NoVideoDecoderName) : name, false,
-                nullptr);
+    NoteDecoder(name == QLatin1String("KS VideoWindow") ? QString::fromLatin1(NoVideoDecoderName) : name,
+                false, nullptr);
     return true;
 }
 
@@ -449,7 +451,7 @@ bool TVideoMan::GrabCurrentImage(QImage &bitmap)
         if (dib.size() < sizeof header)
             return false;
         std::memcpy(&header, dib.data(), sizeof header);
-        const uint32_t palette = header.biClrUsed ? header.biClrUsed
+        const uint32_t palette = header.biClrUsed         ? header.biClrUsed
                                  : header.biBitCount <= 8 ? (1u << header.biBitCount)
                                                           : 0;
         const uint32_t fileSize = 14 + header.biSize + 4 * header.biClrUsed + header.biSizeImage;
@@ -463,7 +465,8 @@ bool TVideoMan::GrabCurrentImage(QImage &bitmap)
         put16(0);
         put16(0);
         put32(offset);
-        file.append(reinterpret_cast<const char *>(dib.data()), int(std::min<size_t>(dib.size(), fileSize - 14)));
+        file.append(reinterpret_cast<const char *>(dib.data()),
+                    int(std::min<size_t>(dib.size(), fileSize - 14)));
         QImage image;
         if (!image.loadFromData(file, "BMP"))
             return false;
@@ -505,7 +508,8 @@ void TVideoMan::ComposeInsertLines()
     for (int i = 0; i < KInsertLineCount; ++i) {
         TInsertLine &line = InsertLines[size_t(i)];
         line.Visible = !InsertPatterns[size_t(i)].isEmpty();
-        line.Text = line.Visible ? ExpandPattern(InsertPatterns[size_t(i)], DateFormats[size_t(i)]) : QString();
+        line.Text =
+            line.Visible ? ExpandPattern(InsertPatterns[size_t(i)], DateFormats[size_t(i)]) : QString();
     }
     RefreshInsert();
 }
@@ -623,15 +627,17 @@ void TVideoMan::ShowPanel(const QString &text, const QImage &picture)
 void TVideoMan::ShowNoVideo()
 {
     videoState_ = 0;
-    ShowPanel(OnNoVideoStream ? OnNoVideoStream()
-                              : QStringLiteral("<color blue>No video stream has been connected</color><br center>"),
+    ShowPanel(OnNoVideoStream
+                  ? OnNoVideoStream()
+                  : QStringLiteral("<color blue>No video stream has been connected</color><br center>"),
               PanelPicture(false));
 }
 
 void TVideoMan::ShowBadVideo()
 {
     videoState_ = 2;
-    ShowPanel(OnBadVideoStream ? OnBadVideoStream() : QStringLiteral("The video stream cannot be decoded<br center>"),
+    ShowPanel(OnBadVideoStream ? OnBadVideoStream()
+                               : QStringLiteral("The video stream cannot be decoded<br center>"),
               PanelPicture(true));
 }
 

@@ -61,12 +61,13 @@ TEST(CommandLineJob, GrabsTheFramesAtTheTypedPositions)
         QTemporaryDir dir;
         const QString out = dir.filePath("out") + "/";
         ASSERT_TRUE(QDir().mkpath(out));
-        const int fps = (clip.video->frameRate.num + clip.video->frameRate.den - 1) / clip.video->frameRate.den;
+        const int fps =
+            (clip.video->frameRate.num + clip.video->frameRate.den - 1) / clip.video->frameRate.den;
         const int frames[] = {clip.video->frames / 3 + 2, clip.video->frames * 2 / 3 - 1};
         const QString path = TestMedia::Path(clip.file);
         ASSERT_TRUE(RunJob({"/o=" + path, "/savfold=" + out, "/root=T", "/an", "/dig=3", "/n=1",
-                            "/StrPos=" + Position(frames[0], fps), "/g", "/StrPos=" + Position(frames[1], fps), "/g",
-                            "/quit"},
+                            "/StrPos=" + Position(frames[0], fps), "/g",
+                            "/StrPos=" + Position(frames[1], fps), "/g", "/quit"},
                            dir.filePath("config")));
         const auto &v = *clip.video;
         const double display = double(v.displayAspect.num) / v.displayAspect.den;
@@ -93,8 +94,8 @@ TEST(CommandLineJob, JpegGrabsCarryTheQuality)
         QTemporaryDir dir;
         const QString out = dir.filePath("out") + "/";
         ASSERT_TRUE(QDir().mkpath(out));
-        ASSERT_TRUE(RunJob({"/o=" + TestMedia::Path(MediaFacts::H264Aac.file), "/savfold=" + out, "/root=J", "/an",
-                            "/n=1", "/ej", QString("/qual=%1").arg(quality), "/g", "/quit"},
+        ASSERT_TRUE(RunJob({"/o=" + TestMedia::Path(MediaFacts::H264Aac.file), "/savfold=" + out, "/root=J",
+                            "/an", "/n=1", "/ej", QString("/qual=%1").arg(quality), "/g", "/quit"},
                            dir.filePath("config")));
         QFile file(out + "J_001.jpg");
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << quality;

@@ -42,7 +42,10 @@ TEST_F(OpenAndGrab, SavesTheExactFrameAtTheDisplayAspect)
         {MediaFacts::Mpeg2Ps.file, "0:00:01:13", 38, {720, 405}},
         {MediaFacts::H264VorbisMkv.file, "0:00:02:15", 75, {320, 240}},
         {MediaFacts::DvPalType2.file, "0:00:01:05", 30, {720, 405}},
-        {MediaFacts::Wmv2Wmv.file, "0:00:02:01", 51, {MediaFacts::Wmv2Wmv.video->width, MediaFacts::Wmv2Wmv.video->height}},
+        {MediaFacts::Wmv2Wmv.file,
+         "0:00:02:01",
+         51,
+         {MediaFacts::Wmv2Wmv.video->width, MediaFacts::Wmv2Wmv.video->height}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);

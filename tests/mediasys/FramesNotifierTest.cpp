@@ -1,7 +1,7 @@
 #include "media/FramesNotifier.h"
+#include "StreamRig.h"
 #include "media/PositionText.h"
 #include "media/StreamMessages.h"
-#include "StreamRig.h"
 #include "platform/graph/MediaSeeking.h"
 #include "support/MediaFacts.h"
 #include "support/QStringPrinter.h"
@@ -53,8 +53,13 @@ TEST(FramesNotifier, AlignsToTheNearestFrame)
     const struct {
         int64_t position, duration, aligned;
     } cases[] = {
-        {0, d, 0},           {d, d, d},          {d - 1, d, d},         {d + d / 2 - 1, d, d},
-        {d + d / 2, d, 2 * d}, {-d / 2 + 1, d, 0}, {-d / 2 - 1, d, -d},
+        {0, d, 0},
+        {d, d, d},
+        {d - 1, d, d},
+        {d + d / 2 - 1, d, d},
+        {d + d / 2, d, 2 * d},
+        {-d / 2 + 1, d, 0},
+        {-d / 2 - 1, d, -d},
         {330'000, 333'667, 333'667}, // frame 1 of 29.97 fps in milliseconds
         {12'345, 0, 12'345},         // no frame duration yet
     };
@@ -132,7 +137,8 @@ TEST(FramesNotifierInAGraph, AlarmFiresOnTheTargetAndHeldPicturesNeverReachTheRe
         notifier->PassSamples = true;
     };
     REFERENCE_TIME at = seekTo;
-    ASSERT_EQ(rig.graph.SetPositions(&at, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning), S_OK);
+    ASSERT_EQ(rig.graph.SetPositions(&at, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+              S_OK);
     notifier->PassSamples = false;
     notifier->SetAlarm(0, target);
     ASSERT_TRUE(rig.PlayToEnd(StreamRig::Clock::Free, 30000));

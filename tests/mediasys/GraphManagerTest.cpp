@@ -1,11 +1,11 @@
 #include "framework/IniPreferencesMan.h"
 #include "media/DVMan.h"
-#include "media/FrameData.h"
 #include "media/DecoderLinks.h"
-#include "media/StreamMessages.h"
 #include "media/FilterQueries.h"
-#include "media/GrapheMan.h"
+#include "media/FrameData.h"
 #include "media/GraphWalks.h"
+#include "media/GrapheMan.h"
+#include "media/StreamMessages.h"
 #include "platform/graph/ClassRegistry.h"
 #include "platform/graph/FileSourceFilter.h"
 #include "platform/graph/LavSplitterSource.h"
@@ -42,7 +42,8 @@ struct ManagedGraph {
     {
         Graph &graph = *manager.GraphBuilder;
         EXPECT_EQ(graph.AddFilterByClass(CLSID_LAVSplitterSource, "Source", source), S_OK);
-        EXPECT_EQ(source->Query<FileSourceFilter>()->Load(TestMedia::Path(file).toStdString(), nullptr), S_OK);
+        EXPECT_EQ(source->Query<FileSourceFilter>()->Load(TestMedia::Path(file).toStdString(), nullptr),
+                  S_OK);
         graph.AddFilter(video, "Video");
         EXPECT_EQ(graph.Connect(*source->GetPin(0), *video->GetPin(0)), S_OK);
     }

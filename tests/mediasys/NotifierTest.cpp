@@ -1,6 +1,6 @@
 #include "media/Notifier.h"
-#include "media/StreamMessages.h"
 #include "StreamRig.h"
+#include "media/StreamMessages.h"
 #include "platform/core/DateTimeFormat.h"
 #include "platform/graph/AsyncFileSource.h"
 #include "platform/graph/AviSplitter.h"
@@ -33,7 +33,10 @@ class FeedingNotifier : public TNotifier
 class TypedSource : public Filter
 {
   public:
-    explicit TypedSource(MediaType type) : Filter(GUID_NULL, "Typed"), out_(AddPin<Out>(*this, std::move(type))) {}
+    explicit TypedSource(MediaType type)
+        : Filter(GUID_NULL, "Typed"), out_(AddPin<Out>(*this, std::move(type)))
+    {
+    }
     HRESULT Connect(Filter &to) { return out_->Connect(*static_cast<InputPin *>(to.GetPin(0))); }
 
   private:
@@ -57,7 +60,8 @@ struct Inbox {
     std::vector<TframeData> datecodes;
     std::vector<TframeData> timecodes;
     int inlays = 0;
-    MessageWindow window{[this](uint32_t msg, WPARAM wParam, LPARAM lParam) { return Take(msg, wParam, lParam); }};
+    MessageWindow window{
+        [this](uint32_t msg, WPARAM wParam, LPARAM lParam) { return Take(msg, wParam, lParam); }};
 
     LRESULT Take(uint32_t msg, WPARAM wParam, LPARAM lParam)
     {
@@ -180,7 +184,8 @@ TEST(Notifier, ReadsDvFramesOneByOne)
         FeedingNotifier notifier;
         Inbox inbox;
         inbox.Listen(notifier);
-        TypedSource source({MEDIATYPE_Video, MEDIASUBTYPE_dvsd, false, false, 0, format, std::vector<uint8_t>(88)});
+        TypedSource source(
+            {MEDIATYPE_Video, MEDIASUBTYPE_dvsd, false, false, 0, format, std::vector<uint8_t>(88)});
         ASSERT_EQ(source.Connect(notifier), S_OK);
         for (int i = 0; i < frames; ++i) {
             Sample sample(DvFrameBytes625);
@@ -190,8 +195,10 @@ TEST(Notifier, ReadsDvFramesOneByOne)
             StreamRig::PumpUntil([] { return true; }, 0);
             ASSERT_EQ(inbox.timecodes.size(), size_t(i + 1));
             const int frame = i % 25, second = 30 + i / 25;
-            EXPECT_EQ(inbox.timecodes.back().TimecodeText, QString::asprintf("10:20:%.2d:%.2d", second, frame));
-            EXPECT_DOUBLE_EQ(inbox.datecodes.back().Datecode, Recorded(DvPalFacts, DvPalFacts.second + i / 25));
+            EXPECT_EQ(inbox.timecodes.back().TimecodeText,
+                      QString::asprintf("10:20:%.2d:%.2d", second, frame));
+            EXPECT_DOUBLE_EQ(inbox.datecodes.back().Datecode,
+                             Recorded(DvPalFacts, DvPalFacts.second + i / 25));
         }
         EXPECT_EQ(inbox.datecodes.size(), 2u);
     }

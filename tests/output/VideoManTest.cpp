@@ -1,8 +1,8 @@
+#include "output/VideoMan.h"
 #include "media/MediaFactory.h"
 #include "media/NavMan.h"
 #include "media/StreamMessages.h"
 #include "media/VideoSource.h"
-#include "output/VideoMan.h"
 #include "platform/graph/VideoMixingRenderer.h"
 #include "support/MediaFacts.h"
 #include "support/QStringPrinter.h"
@@ -75,7 +75,8 @@ TEST(VideoMan, ConnectsEachClipAndGrabsItsPicture)
         EXPECT_EQ(viewer.vidman.VideoState(), 1);
         EXPECT_FALSE(viewer.decoder.isEmpty());
         EXPECT_NE(viewer.decoder, QStringLiteral("No Video Decoder"));
-        EXPECT_TRUE(viewer.format.contains(QStringLiteral("%1x%2").arg(clip.video->width).arg(clip.video->height)))
+        EXPECT_TRUE(
+            viewer.format.contains(QStringLiteral("%1x%2").arg(clip.video->width).arg(clip.video->height)))
             << viewer.format.toStdString();
         QImage picture;
         ASSERT_TRUE(viewer.vidman.GrabCurrentImage(picture));
@@ -161,7 +162,8 @@ TEST(VideoMan, InsertLinePatterns)
     EXPECT_EQ(v.InsertLines[1].Text, QStringLiteral("|"));
     EXPECT_FALSE(v.InsertLines[2].Visible);
 
-    const TIncrustDV dv{true, true, EncodeDate(2005, 7, 14) + EncodeTime(10, 31, 7, 0), QStringLiteral("1:02:03:04")};
+    const TIncrustDV dv{true, true, EncodeDate(2005, 7, 14) + EncodeTime(10, 31, 7, 0),
+                        QStringLiteral("1:02:03:04")};
     Send(v, WM_INCRUSTDV, &dv);
     v.DateFormats[0] = QStringLiteral("yyyy-mm-dd");
     v.InsertPatterns[0] = QStringLiteral("%D");
@@ -173,7 +175,8 @@ TEST(VideoMan, InsertLinePatterns)
     v.DisconnectVideo(false);
     v.InsertPatterns[0] = QStringLiteral("%N%F");
     v.ComposeInsertLines();
-    EXPECT_EQ(v.InsertLines[0].Text, QStringLiteral("trip /videos/ %N")) << "the number cleared, the file name kept";
+    EXPECT_EQ(v.InsertLines[0].Text, QStringLiteral("trip /videos/ %N"))
+        << "the number cleared, the file name kept";
 }
 
 // A refused decoder class is never chosen by automatic connection.

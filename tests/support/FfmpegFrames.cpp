@@ -37,8 +37,8 @@ bool FfmpegEveryFrame(const QString &path, QSize size, const std::function<void(
             break;
         picture += ffmpeg.read(bytes - picture.size());
         if (picture.size() == bytes) {
-            take(index++, QImage(reinterpret_cast<const uchar *>(picture.constData()), size.width(), size.height(),
-                                 QImage::Format_RGB32));
+            take(index++, QImage(reinterpret_cast<const uchar *>(picture.constData()), size.width(),
+                                 size.height(), QImage::Format_RGB32));
             picture.clear();
         }
     }

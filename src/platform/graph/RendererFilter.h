@@ -65,11 +65,11 @@ class RendererFilter : public Filter
 
     InputPin *input_;
     // Under the state lock: shared by the streaming thread, the graph and flushes.
-    bool holding_ = false;   // a sample arrived since the stream started, was flushed or stopped
+    bool holding_ = false; // a sample arrived since the stream started, was flushed or stopped
     REFERENCE_TIME skipUntil_ = INT64_MIN; // media time samples must pass to be presented
-    uint64_t skips_ = 0;                    // SkipTo calls, so a held sample sees it was let go
-    bool ended_ = false;     // end of stream arrived
-    bool completed_ = false; // EC_COMPLETE was raised for this stream
+    uint64_t skips_ = 0;                   // SkipTo calls, so a held sample sees it was let go
+    bool ended_ = false;                   // end of stream arrived
+    bool completed_ = false;               // EC_COMPLETE was raised for this stream
     bool flushing_ = false;
     std::optional<REFERENCE_TIME> lastPresented_;
 };
