@@ -194,6 +194,11 @@ HRESULT DecoderFilter::Decode(const AVPacket *packet)
         if (got < 0)
             return S_OK; // a damaged picture: the next may decode
         const int64_t pts = frame_->best_effort_timestamp;
+        // Pictures a seek passes over are not converted or delivered.
+        if (pts != AV_NOPTS_VALUE && input_->SegmentStart() + pts < skipBefore_) {
+            av_frame_unref(frame_);
+            continue;
+        }
         const HRESULT hr = DeliverFrame(*frame_, pts == AV_NOPTS_VALUE ? NoTime : pts);
         av_frame_unref(frame_);
         if (hr != S_OK && hr != VFW_E_NOT_CONNECTED)

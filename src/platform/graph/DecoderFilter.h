@@ -39,9 +39,9 @@ class DecoderFilter : public Filter
     void SetThreadCount(int count) { threadCount_ = count; }
     int ThreadCount() const { return threadCount_; }
 
-    // Any thread. Pictures that start before `mediaTime` and that no other picture refers to are
-    // not decoded: on the way to a seek's target they would only be thrown away. NoTime decodes
-    // every picture again.
+    // Any thread. Pictures that start before `mediaTime` are not delivered, and those of them no
+    // other picture refers to not even decoded: on the way to a seek's target they would only be
+    // thrown away. NoTime delivers every picture again.
     void SkipUnreferencedBefore(REFERENCE_TIME mediaTime) { skipBefore_ = mediaTime; }
 
   protected:
