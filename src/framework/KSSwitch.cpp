@@ -4,6 +4,9 @@
 #include "CustomKSActionList.h"
 
 #include <QGuiApplication>
+#include <QTimer>
+
+#include <utility>
 
 TKSSwitch::TKSSwitch(QObject *owner) : QObject(owner)
 {
@@ -37,15 +40,21 @@ TCustomAbstractAction *TKSSwitch::Find(const QString &name) const
 
 void TKSSwitch::ApplicationStateChanged(Qt::ApplicationState state)
 {
-    if (state != Qt::ApplicationActive)
-        return;
-    if (commandLineRan_) {
-        if (OnActivate)
-            OnActivate();
-        return;
-    }
-    commandLineRan_ = true;
+    if (state == Qt::ApplicationActive && !RunCommandLineOnce() && OnActivate)
+        OnActivate();
+}
+
+void TKSSwitch::WindowShown()
+{
+    QTimer::singleShot(0, this, [this] { RunCommandLineOnce(); });
+}
+
+bool TKSSwitch::RunCommandLineOnce()
+{
+    if (std::exchange(commandLineRan_, true))
+        return false;
     Run(QCoreApplication::arguments().mid(1));
+    return true;
 }
 
 void TKSSwitch::Run(const QStringList &arguments)

@@ -48,11 +48,17 @@ class TKSSwitch : public QObject
     QPointer<TCustomAbstractAction> DefaultAction;
     // Runs on every activation of the application after the first.
     std::function<void()> OnActivate;
+    // The main window is on screen: the command line runs at the next turn of the event loop
+    // unless the application's activation ran it first. Desktops that do not activate new windows
+    // (focus-stealing prevention, no window manager) would otherwise never run it.
+    void WindowShown();
     // The window the quit switch closes.
     QPointer<QWidget> MainWindow;
 
   private:
     void ApplicationStateChanged(Qt::ApplicationState state);
+    // Runs the command line the first time it is called; false afterwards.
+    bool RunCommandLineOnce();
     void Parse(const QString &argument);
     void ExecuteEntries();
     static void ExecuteEntry(const TActionEx &entry);

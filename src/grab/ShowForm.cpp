@@ -156,8 +156,10 @@ void TShowForm::SavePreferences(TTessalyPreferences &store)
 void TShowForm::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (!std::exchange(shownOnce_, true))
+    if (!std::exchange(shownOnce_, true)) {
         gp.LoadAtStart();
+        switch_.WindowShown();
+    }
 }
 
 void TShowForm::closeEvent(QCloseEvent *event)
