@@ -5,32 +5,30 @@
 
 TDVMan::TDVMan(QObject *owner) : TGrapheMan(owner) {}
 
+// The previous holder's stream notifier stops reporting this role; the new one's reports to
+// this manager's window.
+void TDVMan::MoveRole(TavSource *&role, TavSource *source, void (TNotifier::*setNotify)(bool),
+                      void (TNotifier::*setWindow)(HWND))
+{
+    if (role && role->StreamNotifier())
+        (role->StreamNotifier()->*setNotify)(false);
+    role = source;
+    if (TNotifier *notifier = source ? source->StreamNotifier() : nullptr) {
+        (notifier->*setWindow)(Handle());
+        (notifier->*setNotify)(true);
+    }
+}
+
 void TDVMan::SetDatecodeSource(TavSource *source)
 {
-    if (datecodeSource_ && datecodeSource_->StreamNotifier())
-        datecodeSource_->StreamNotifier()->SetNotifyDatecode(false);
-    datecodeSource_ = source;
-    if (!source)
-        return;
-    if (TNotifier *notifier = source->StreamNotifier()) {
-        notifier->SetDatecodeWindow(Handle());
-        notifier->SetNotifyDatecode(true);
-    }
-    if (source->Notifier())
+    MoveRole(datecodeSource_, source, &TNotifier::SetNotifyDatecode, &TNotifier::SetDatecodeWindow);
+    if (source && source->Notifier())
         source->Notifier()->SetDatecodeFormat(DatecodeFormat);
 }
 
 void TDVMan::SetTimecodeSource(TavSource *source)
 {
-    if (timecodeSource_ && timecodeSource_->StreamNotifier())
-        timecodeSource_->StreamNotifier()->SetNotifyTimecode(false);
-    timecodeSource_ = source;
-    if (!source)
-        return;
-    if (TNotifier *notifier = source->StreamNotifier()) {
-        notifier->SetTimecodeWindow(Handle());
-        notifier->SetNotifyTimecode(true);
-    }
+    MoveRole(timecodeSource_, source, &TNotifier::SetNotifyTimecode, &TNotifier::SetTimecodeWindow);
 }
 
 LRESULT TDVMan::WndProc(uint32_t msg, WPARAM wParam, LPARAM lParam)

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class TNotifier;
+
 // A graph manager that also holds the DV stream roles: which connected source's stream notifier
 // reports recording dates and time codes to it, and the events that pass those texts on.
 // UI thread only.
@@ -36,6 +38,9 @@ class TDVMan : public TGrapheMan
     LRESULT WndProc(uint32_t msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    void MoveRole(TavSource *&role, TavSource *source, void (TNotifier::*setNotify)(bool),
+                  void (TNotifier::*setWindow)(HWND));
+
     TavSource *datecodeSource_ = nullptr;
     TavSource *timecodeSource_ = nullptr;
     TavSource *sceneSource_ = nullptr;

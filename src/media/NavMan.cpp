@@ -46,19 +46,25 @@ void TNavMan::ShowSeeking(bool seeking)
         event();
 }
 
-void TNavMan::Seek(bool wait, int64_t position)
+// Runs `seek` unless another one is under way, with the position field showing it.
+void TNavMan::RunSeek(const std::function<void()> &seek)
 {
     if (seeking_)
         return;
     seeking_ = true;
     ShowSeeking(true);
+    seek();
+    ShowSeeking(false);
+    seeking_ = false;
+}
+
+void TNavMan::Seek(bool wait, int64_t position)
+{
     if (position >= EndLimit - FrameDuration)
         position = EndLimit - FrameDuration;
     if (position < StartLimit)
         position = StartLimit;
-    SeekCore(wait, position);
-    ShowSeeking(false);
-    seeking_ = false;
+    RunSeek([&] { SeekCore(wait, position); });
 }
 
 void TNavMan::SeekCore(bool wait, int64_t position)
@@ -150,10 +156,11 @@ void TNavMan::SkipUnreferencedBefore(int64_t mediaTime)
 // the target are held back and the alarm lets the target through.
 void TNavMan::PreciseCore(int64_t target)
 {
-    if (seeking_)
-        return;
-    seeking_ = true;
-    ShowSeeking(true);
+    RunSeek([&] { HoldBackTo(target); });
+}
+
+void TNavMan::HoldBackTo(int64_t target)
+{
     try {
         Pause();
         const bool decodeOn = DecodesOnTo(target);
@@ -175,8 +182,6 @@ void TNavMan::PreciseCore(int64_t target)
     FramesNotifier->ClearAlarm(0);
     FramesNotifier->PassSamples = true;
     waitingForTarget_ = false;
-    ShowSeeking(false);
-    seeking_ = false;
 }
 
 // Until the paused renderer holds a picture after the seek's flush: the target, the only one the
@@ -482,16 +487,26 @@ void TNavMan::InitNope(const char *name, const char *caption, const char *hint, 
     action->InternalApply = std::move(handler);
 }
 
+void TNavMan::InitCheck(const char *name, std::pair<const char *, const char *> captions,
+                        std::pair<const char *, const char *> hints, std::function<void()> onTrue,
+                        std::function<void()> onFalse)
+{
+    auto *action = qobject_cast<TCheckAction *>(FindByInternalId(QLatin1String(name)));
+    if (!action)
+        return;
+    action->SetTrueCaption(QString::fromUtf8(captions.first));
+    action->SetFalseCaption(QString::fromUtf8(captions.second));
+    action->SetTrueHint(QString::fromUtf8(hints.first));
+    action->SetFalseHint(QString::fromUtf8(hints.second));
+    action->InternalTrueApply = std::move(onTrue);
+    action->InternalFalseApply = std::move(onFalse);
+}
+
 void TNavMan::InitActions()
 {
-    if (auto *play = qobject_cast<TCheckAction *>(FindByInternalId(QStringLiteral("caPlay")))) {
-        play->SetTrueCaption(QStringLiteral("Pause"));
-        play->SetFalseCaption(QStringLiteral("Play"));
-        play->SetTrueHint(QStringLiteral("Set Pause"));
-        play->SetFalseHint(QStringLiteral("Play the video and/or Audio Stream"));
-        play->InternalTrueApply = [this] { Play(); };
-        play->InternalFalseApply = [this] { Pause(); };
-    }
+    InitCheck(
+        "caPlay", {"Pause", "Play"}, {"Set Pause", "Play the video and/or Audio Stream"}, [this] { Play(); },
+        [this] { Pause(); });
     InitNope("naReculeDebut", "Start", "Move back to start", [this] { GoStart(); });
     InitNope("naReculeTrack", "", "Move back to the previous scene", nullptr);
     InitNope("naRecule10Minutes", "", "Go Back ten minutes", [this] { Back(TenMinutes); });
@@ -508,16 +523,11 @@ void TNavMan::InitActions()
     InitNope("naAvanceSeconde", "", "Move forward one second", [this] { Forward(OneSecond); });
     InitNope("naAvance10Frames", "", "Move forward ten frames", [this] { Forward(10 * FrameDuration); });
     InitNope("naAvanceFrame", "", "Move forward one frame", [this] { Forward(FrameDuration); });
-    if (auto *vitesse =
-            qobject_cast<TCheckAction *>(FindByInternalId(QStringLiteral("caVitesseCompatible")))) {
-        vitesse->SetTrueCaption(QStringLiteral("Compatible speed"));
-        vitesse->SetFalseCaption(QStringLiteral("Normal Speed"));
-        vitesse->SetTrueHint(
-            QStringLiteral("Play video with highest speed compatible with the ressources of the CPU"));
-        vitesse->SetFalseHint(QStringLiteral("Play video at normal speed"));
-        vitesse->InternalTrueApply = [this] { FreeRunning(true); };
-        vitesse->InternalFalseApply = [this] { FreeRunning(false); };
-    }
+    InitCheck(
+        "caVitesseCompatible", {"Compatible speed", "Normal Speed"},
+        {"Play video with highest speed compatible with the ressources of the CPU",
+         "Play video at normal speed"},
+        [this] { FreeRunning(true); }, [this] { FreeRunning(false); });
     if (seekPrecision_) {
         seekPrecision_->SetTrueHint(QStringLiteral("Disable the precise navigation in the video"));
         seekPrecision_->SetFalseHint(QStringLiteral("Enable accurate navigation in the video"));

@@ -104,7 +104,9 @@ class TNavMan : public TDVMan
   private:
     void SeekCore(bool wait, int64_t position);
     void ApplyPosition(int64_t position);
+    void RunSeek(const std::function<void()> &seek);
     void PreciseCore(int64_t target);
+    void HoldBackTo(int64_t target);
     bool DecodesOnTo(int64_t target) const;
     void SkipRenderersTo(int64_t mediaTime);
     void SkipUnreferencedBefore(int64_t mediaTime);
@@ -113,6 +115,10 @@ class TNavMan : public TDVMan
     void ShowFrameTime(const QString &text);
     void GoTo(int64_t position);
     void InitNope(const char *name, const char *caption, const char *hint, std::function<void()> handler);
+    // Captions and hints as (checked, unchecked).
+    void InitCheck(const char *name, std::pair<const char *, const char *> captions,
+                   std::pair<const char *, const char *> hints, std::function<void()> onTrue,
+                   std::function<void()> onFalse);
 
     bool seeking_ = false;
     bool waitingForTarget_ = false;

@@ -222,11 +222,9 @@ bool TVideoMan::TryDecoder(TFilterRec *record)
     if (!filter || FAILED(graph.AddFilter(filter, record->Name.toStdString())))
         return false;
     Pin *in = nullptr, *out = nullptr;
-    for (Pin *pin : filter->Pins()) {
-        Pin *&first = pin->Direction() == PINDIR_INPUT ? in : out;
-        if (!first)
-            first = pin;
-    }
+    const CaptureGraphBuilder &pins = *grapheMan_->CaptureBuilder;
+    pins.FindPin(*filter, PINDIR_INPUT, GUID_NULL, GUID_NULL, false, 0, in);
+    pins.FindPin(*filter, PINDIR_OUTPUT, GUID_NULL, GUID_NULL, false, 0, out);
     const bool connected = in && out && SUCCEEDED(graph.Connect(*StreamOutput(), *in)) &&
                            SUCCEEDED(graph.Connect(*out, *RendererInput()));
     if (!connected || !AnyPinConnected(filter.get())) {

@@ -150,8 +150,8 @@ HRESULT DecoderFilter::Receive(const SamplePtr &sample)
     ShareSample(sample);
     packet_->pts = sample->HasTime() ? sample->Start() : AV_NOPTS_VALUE;
     packet_->flags = sample->IsSyncPoint() ? AV_PKT_FLAG_KEY : 0;
-    const bool passedOver = sample->HasTime() && input_->SegmentStart() + sample->Start() < skipBefore_;
-    context_->skip_frame = passedOver ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+    context_->skip_frame =
+        sample->HasTime() && PassedOver(sample->Start()) ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
     if (sample->DiscardAtStart() || sample->DiscardAtEnd())
         if (uint8_t *skip = av_packet_new_side_data(packet_, AV_PKT_DATA_SKIP_SAMPLES, 10)) {
             AV_WL32(skip, sample->DiscardAtStart());
@@ -182,6 +182,12 @@ void DecoderFilter::ShareSample(const SamplePtr &sample)
         delete owner;
 }
 
+// Streaming thread: whether `start` (in the segment) lies before the time a seek goes to.
+bool DecoderFilter::PassedOver(REFERENCE_TIME start) const
+{
+    return input_->SegmentStart() + start < skipBefore_;
+}
+
 HRESULT DecoderFilter::Decode(const AVPacket *packet)
 {
     const int sent = avcodec_send_packet(context_, packet);
@@ -195,7 +201,7 @@ HRESULT DecoderFilter::Decode(const AVPacket *packet)
             return S_OK; // a damaged picture: the next may decode
         const int64_t pts = frame_->best_effort_timestamp;
         // Pictures a seek passes over are not converted or delivered.
-        if (pts != AV_NOPTS_VALUE && input_->SegmentStart() + pts < skipBefore_) {
+        if (pts != AV_NOPTS_VALUE && PassedOver(pts)) {
             av_frame_unref(frame_);
             continue;
         }

@@ -64,6 +64,7 @@ class DecoderFilter : public Filter
     class In;
     class Out;
     HRESULT Receive(const SamplePtr &sample);
+    bool PassedOver(REFERENCE_TIME start) const;
     HRESULT EndOfStream();
     void EndFlush();
     HRESULT SetInputType(const MediaType &type, const Pin &peer);
