@@ -1,12 +1,10 @@
 #include "NavRig.h"
+#include "StreamRig.h"
 
 #include "framework/CheckAction.h"
 #include "platform/graph/ClassRegistry.h"
 #include "platform/graph/FileSourceFilter.h"
 #include "platform/graph/LavSplitterSource.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
 
 NavRig::NavRig()
 {
@@ -18,24 +16,11 @@ NavRig::NavRig()
 
 HRESULT NavRig::ConnectVideo(OutputPin &pin)
 {
-    Graph &graph = *nav.GraphBuilder;
     renderer->SetVideoClippingWindow(&panel);
-    HRESULT hr = graph.AddFilter(renderer, "Video Renderer");
-    if (SUCCEEDED(hr))
-        hr = graph.Connect(pin, *renderer->GetPin(0));
-    if (FAILED(hr))
-        return hr;
-    Pin &decoded = *renderer->GetPin(0)->ConnectedTo();
-    graph.Disconnect(decoded);
     frames->FrameWindow = nav.Handle();
-    hr = graph.AddFilter(frames, "Frames Notifier");
-    if (SUCCEEDED(hr))
-        hr = graph.ConnectDirect(decoded, *frames->GetPin(0));
-    if (SUCCEEDED(hr))
-        hr = graph.ConnectDirect(*frames->GetPin(1), *renderer->GetPin(0));
     nav.FramesNotifier = frames.get();
     nav.RendererFilter = renderer.get();
-    return hr;
+    return StreamRig::ConnectThrough(*nav.GraphBuilder, pin, frames, "Frames Notifier", renderer);
 }
 
 bool NavRig::Open(const QString &path)
@@ -63,8 +48,5 @@ bool NavRig::Open(const QString &path)
 
 void NavRig::Pump(int ms)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    StreamRig::PumpUntil([] { return false; }, ms);
 }

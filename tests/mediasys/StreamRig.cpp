@@ -58,17 +58,23 @@ HRESULT StreamRig::Insert(const FilterPtr &filter, OutputPin &pin)
 HRESULT StreamRig::InsertBeforeRenderer(const FilterPtr &filter, OutputPin &pin)
 {
     video = std::make_shared<NullVideoRenderer>();
-    HRESULT hr = graph.AddFilter(video, "");
+    return ConnectThrough(graph, pin, filter, "", video);
+}
+
+HRESULT StreamRig::ConnectThrough(Graph &graph, OutputPin &pin, const FilterPtr &filter,
+                                  const std::string &filterName, const FilterPtr &renderer)
+{
+    HRESULT hr = graph.AddFilter(renderer, "");
     if (SUCCEEDED(hr))
-        hr = graph.Connect(pin, *video->GetPin(0));
+        hr = graph.Connect(pin, *renderer->GetPin(0));
     if (FAILED(hr))
         return hr;
-    Pin &decoded = *video->GetPin(0)->ConnectedTo();
+    Pin &decoded = *renderer->GetPin(0)->ConnectedTo();
     graph.Disconnect(decoded);
-    hr = graph.AddFilter(filter, "");
+    hr = graph.AddFilter(filter, filterName);
     if (SUCCEEDED(hr))
         hr = graph.ConnectDirect(decoded, *filter->GetPin(0));
-    return SUCCEEDED(hr) ? graph.ConnectDirect(*filter->GetPin(1), *video->GetPin(0)) : hr;
+    return SUCCEEDED(hr) ? graph.ConnectDirect(*filter->GetPin(1), *renderer->GetPin(0)) : hr;
 }
 
 bool StreamRig::PumpUntil(const std::function<bool()> &done, int timeoutMs)

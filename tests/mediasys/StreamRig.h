@@ -24,6 +24,10 @@ class StreamRig
     // Connects `pin` to a null video renderer through a decoder and puts `filter` between the
     // decoder and the renderer.
     HRESULT InsertBeforeRenderer(const FilterPtr &filter, OutputPin &pin);
+    // The same in any graph, with any renderer: `pin` to `renderer` through whatever decoder
+    // intelligent connection finds, then `filter` between that decoder and the renderer.
+    static HRESULT ConnectThrough(Graph &graph, OutputPin &pin, const FilterPtr &filter,
+                                  const std::string &filterName, const FilterPtr &renderer);
     // Runs until the end of the media, delivering messages meanwhile; then stops. False on a
     // time-out.
     bool PlayToEnd(Clock clock, int timeoutMs);
