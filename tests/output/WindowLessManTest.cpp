@@ -23,20 +23,14 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "support/ProcessEvents.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
 namespace
 {
-
-void Spin(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
 
 const QColor KPanelColor(0, 64, 0);
 
@@ -258,7 +252,7 @@ TEST(WindowLessMan, FullScreenMovesThePictureToTheSurfaceAndBack)
     EXPECT_EQ(surface.Shape->palette().color(QPalette::Window), QColor(255, 0, 0));
     EXPECT_TRUE(surface.PanelQuit->isVisible());
     EXPECT_EQ(surface.PanelQuit->text(), "Alt+Enter to exit from Full Screen mode");
-    Spin(200);
+    ProcessEventsFor(200);
     EXPECT_FALSE(surface.PanelQuit->isVisible()) << "the hint goes when its timer fires";
     EXPECT_EQ(h.Check("caFullscreen")->Caption(), "Quit fullscreen");
 
@@ -270,7 +264,7 @@ TEST(WindowLessMan, FullScreenMovesThePictureToTheSurfaceAndBack)
     EXPECT_FALSE(surface.isVisible());
     EXPECT_EQ(h.man.Renderer()->VideoClippingWindow(), &h.panel);
     EXPECT_EQ(h.man.WindowRect(), FitToAspect(16, 9, {0, 0, 500, 500}, h.man.WinBorderWidth(), true));
-    Spin(20); // the posted display change is handled
+    ProcessEventsFor(20); // the posted display change is handled
 
     // A click on the hint takes it away at once.
     h.Action("iaTimerInterval")->SetFromText("60000");

@@ -11,20 +11,14 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
+#include "support/ProcessEvents.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace
 {
-
-void Spin(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
 
 // A manager in a panel of a shown window, its renderer fed by a clip's video stream.
 struct Showing {
@@ -266,11 +260,11 @@ TEST(WindowLessManVideo, CountsTheFramesDrawnAtEachRefresh)
     ASSERT_TRUE(s.Open("h264_aac.mp4"));
     EXPECT_EQ(s.man.FramesDrawn(), 0) << "the paused picture is not counted";
     ASSERT_EQ(s.graph.Run(), S_OK);
-    Spin(400);
+    ProcessEventsFor(400);
     s.man.RefreshInsert();
     const int refreshed = s.man.LastRefreshFrames();
     EXPECT_GT(refreshed, 3);
-    Spin(200);
+    ProcessEventsFor(200);
     EXPECT_GT(s.man.FramesDrawn(), refreshed) << "playing on draws more";
     EXPECT_EQ(s.man.LastRefreshFrames(), refreshed);
 }

@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QWidget>
 
+#include "support/ProcessEvents.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -61,15 +63,6 @@ struct RendererRig {
             if (code == EC_COMPLETE)
                 return true;
         return false;
-    }
-
-    // Pumps the UI thread for a while, so repaint requests are served meanwhile.
-    static void Spin(int ms)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 };
 
@@ -135,7 +128,7 @@ TEST(VideoMixingRenderer, PausedPictureIsTheDecodedFrameComposedByTheMixer)
     EXPECT_TRUE(FAILED(rig.video->GetCurrentImage(dib)));
     ASSERT_EQ(rig.graph.Pause(), S_OK);
     ASSERT_TRUE(rig.Settle());
-    RendererRig::Spin(50);
+    ProcessEventsFor(50);
     EXPECT_EQ(rig.video->FramesDrawn(), 0) << "the preroll picture is shown, not counted";
 
     const QImage paused = CurrentImage(*rig.video);
@@ -181,12 +174,12 @@ TEST(VideoMixingRenderer, PlaysInRealTimeAndPausingHoldsThePicture)
     QElapsedTimer running;
     running.start();
     ASSERT_EQ(rig.graph.Run(), S_OK);
-    RendererRig::Spin(1000);
+    ProcessEventsFor(1000);
     ASSERT_EQ(rig.graph.Pause(), S_OK);
     qint64 played = running.elapsed();
     const int drawn = rig.video->FramesDrawn();
     EXPECT_NEAR(drawn, 25, 5) << "a second at 25 frames per second";
-    RendererRig::Spin(300);
+    ProcessEventsFor(300);
     EXPECT_EQ(rig.video->FramesDrawn(), drawn) << "pausing holds the picture";
 
     running.restart();
@@ -210,7 +203,7 @@ TEST(AudioRenderer, DrivesTheClockSoPicturesFollowTheSound)
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < 9000) { // the ten-second clip, up to its last pictures
-        RendererRig::Spin(50);
+        ProcessEventsFor(50);
         const auto shown = rig.video->LastPresented();
         if (!shown)
             continue;
@@ -267,7 +260,7 @@ TEST(VideoMixingRenderer, LetterboxKeepsThePicturesAspectInsideTheDestination)
     rig.video->SetVideoPosition(nullptr, &square);
     ASSERT_EQ(rig.graph.Pause(), S_OK);
     ASSERT_TRUE(rig.Settle());
-    RendererRig::Spin(50);
+    ProcessEventsFor(50);
     EXPECT_EQ(rig.video->PictureTarget(QSize(360, 360)), QRect(0, 0, 360, 360)) << "stretched by default";
     ASSERT_EQ(rig.video->SetAspectRatioMode(VideoMixingRenderer::VMR9ARMode_LetterBox), S_OK);
     EXPECT_EQ(rig.video->PictureTarget(QSize(360, 360)), QRect(0, 79, 360, 202));
