@@ -4,7 +4,6 @@
 #include "media/GraphError.h"
 #include "platform/graph/GraphEvents.h"
 
-#include <QCoreApplication>
 
 namespace
 {
@@ -33,7 +32,6 @@ TGrapheMan::TGrapheMan(QObject *owner)
 TGrapheMan::~TGrapheMan()
 {
     graph_->Stop();
-    QCoreApplication::sendPostedEvents(this);
     graph_->Clear();
 }
 
