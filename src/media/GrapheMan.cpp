@@ -4,7 +4,6 @@
 #include "media/GraphError.h"
 #include "platform/graph/GraphEvents.h"
 
-
 namespace
 {
 
