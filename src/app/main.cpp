@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <malloc.h>
+
 namespace
 {
 
@@ -66,6 +68,16 @@ void Print(const QString &text)
     QTextStream(stdout) << text;
 }
 
+// Pictures come and go in blocks of megabytes (8 MB for a 1080p frame). By default the C library
+// maps most such blocks afresh and hands freed heap back to the kernel, so every new picture
+// faults its pages in one by one: a third of a grab's time. Blocks up to 32 MB come from the heap
+// and up to 256 MB of freed heap is kept for the next pictures.
+void KeepPictureMemory()
+{
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -84,6 +96,7 @@ int main(int argc, char *argv[])
         return EXIT_SUCCESS;
     }
 
+    KeepPictureMemory();
     ChooseHeadlessPlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrin"));

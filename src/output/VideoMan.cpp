@@ -1,5 +1,7 @@
 #include "VideoMan.h"
 
+#include "PackedDib.h"
+
 #include "framework/ActionCatalogue.h"
 #include "framework/LinkEdit.h"
 #include "framework/NopeAction.h"
@@ -445,30 +447,10 @@ bool TVideoMan::GrabCurrentImage(QImage &bitmap)
         std::vector<uint8_t> dib;
         if (!Renderer() || FAILED(Renderer()->GetCurrentImage(dib)))
             return false;
-        BITMAPINFOHEADER header;
-        if (dib.size() < sizeof header)
+        QImage image = ImageFromPackedDib(dib);
+        if (image.isNull())
             return false;
-        std::memcpy(&header, dib.data(), sizeof header);
-        const uint32_t palette = header.biClrUsed         ? header.biClrUsed
-                                 : header.biBitCount <= 8 ? (1u << header.biBitCount)
-                                                          : 0;
-        const uint32_t fileSize = 14 + header.biSize + 4 * header.biClrUsed + header.biSizeImage;
-        const uint32_t offset = 14 + header.biSize + 4 * palette;
-        QByteArray file;
-        file.reserve(int(fileSize));
-        auto put16 = [&](uint16_t v) { file.append(char(v & 0xFF)).append(char(v >> 8)); };
-        auto put32 = [&](uint32_t v) { put16(uint16_t(v & 0xFFFF)), put16(uint16_t(v >> 16)); };
-        put16(0x4D42);
-        put32(fileSize);
-        put16(0);
-        put16(0);
-        put32(offset);
-        file.append(reinterpret_cast<const char *>(dib.data()),
-                    int(std::min<size_t>(dib.size(), fileSize - 14)));
-        QImage image;
-        if (!image.loadFromData(file, "BMP"))
-            return false;
-        bitmap = image;
+        bitmap = std::move(image);
         return true;
     } catch (...) {
         return false;

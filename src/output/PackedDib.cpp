@@ -1,0 +1,71 @@
+#include "PackedDib.h"
+
+#include "platform/graph/MediaType.h"
+
+#include <QByteArray>
+
+#include <cstring>
+
+namespace
+{
+
+constexpr uint32_t FileHeaderSize = 14;
+
+QImage FromBmpStream(const std::vector<uint8_t> &dib, const BITMAPINFOHEADER &header)
+{
+    const uint32_t palette = header.biClrUsed         ? header.biClrUsed
+                             : header.biBitCount <= 8 ? (1u << header.biBitCount)
+                                                      : 0;
+    const uint64_t fileSize = uint64_t(FileHeaderSize) + header.biSize + 4ull * header.biClrUsed + header.biSizeImage;
+    const uint64_t offset = uint64_t(FileHeaderSize) + header.biSize + 4ull * palette;
+    if (fileSize > uint64_t(FileHeaderSize) + dib.size() || offset > fileSize)
+        return {};
+    QByteArray file;
+    file.reserve(qsizetype(fileSize));
+    auto put16 = [&](uint16_t v) { file.append(char(v & 0xFF)).append(char(v >> 8)); };
+    auto put32 = [&](uint32_t v) { put16(uint16_t(v & 0xFFFF)), put16(uint16_t(v >> 16)); };
+    put16(0x4D42); // "BM"
+    put32(uint32_t(fileSize));
+    put16(0);
+    put16(0);
+    put32(uint32_t(offset));
+    file.append(reinterpret_cast<const char *>(dib.data()), qsizetype(fileSize - FileHeaderSize));
+    QImage image;
+    image.loadFromData(file, "BMP");
+    return image;
+}
+
+// Rows are 4-byte aligned; a positive height stores the bottom row first.
+QImage FromRgbRows(const std::vector<uint8_t> &dib, const BITMAPINFOHEADER &header)
+{
+    const int width = header.biWidth;
+    const int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+    const size_t bytesPerPixel = header.biBitCount / 8u;
+    const size_t rowBytes = (size_t(width) * bytesPerPixel + 3) & ~size_t(3);
+    if (width <= 0 || height <= 0 || size_t(height) > (dib.size() - header.biSize) / rowBytes)
+        return {};
+    QImage image(width, height, bytesPerPixel == 4 ? QImage::Format_RGB32 : QImage::Format_BGR888);
+    if (image.isNull())
+        return {};
+    const uint8_t *pixels = dib.data() + header.biSize;
+    for (int y = 0; y < height; ++y) {
+        const int stored = header.biHeight < 0 ? y : height - 1 - y;
+        std::memcpy(image.scanLine(y), pixels + size_t(stored) * rowBytes, size_t(width) * bytesPerPixel);
+    }
+    return image;
+}
+
+} // namespace
+
+QImage ImageFromPackedDib(const std::vector<uint8_t> &dib)
+{
+    BITMAPINFOHEADER header;
+    if (dib.size() < sizeof header)
+        return {};
+    std::memcpy(&header, dib.data(), sizeof header);
+    if (header.biSize < sizeof header || header.biSize > dib.size())
+        return {};
+    const bool plainRows = header.biCompression == 0 && header.biClrUsed == 0 &&
+                           (header.biBitCount == 24 || header.biBitCount == 32);
+    return plainRows ? FromRgbRows(dib, header) : FromBmpStream(dib, header);
+}
