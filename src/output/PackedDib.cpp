@@ -35,8 +35,9 @@ QImage FromBmpStream(const std::vector<uint8_t> &dib, const BITMAPINFOHEADER &he
     return image;
 }
 
-// Rows are 4-byte aligned; a positive height stores the bottom row first.
-QImage FromRgbRows(const std::vector<uint8_t> &dib, const BITMAPINFOHEADER &header)
+// Rows are 4-byte aligned; a positive height stores the bottom row first. Top-down 32-bit rows
+// are the image's own: it takes the block over instead of copying it.
+QImage FromRgbRows(std::vector<uint8_t> &&dib, const BITMAPINFOHEADER &header)
 {
     const int width = header.biWidth;
     const int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
@@ -44,7 +45,14 @@ QImage FromRgbRows(const std::vector<uint8_t> &dib, const BITMAPINFOHEADER &head
     const size_t rowBytes = (size_t(width) * bytesPerPixel + 3) & ~size_t(3);
     if (width <= 0 || height <= 0 || size_t(height) > (dib.size() - header.biSize) / rowBytes)
         return {};
-    QImage image(width, height, bytesPerPixel == 4 ? QImage::Format_RGB32 : QImage::Format_BGR888);
+    const QImage::Format format = bytesPerPixel == 4 ? QImage::Format_RGB32 : QImage::Format_BGR888;
+    if (header.biHeight < 0 && bytesPerPixel == 4) {
+        auto *owner = new std::vector<uint8_t>(std::move(dib));
+        return QImage(
+            owner->data() + header.biSize, width, height, qsizetype(rowBytes), format,
+            [](void *block) { delete static_cast<std::vector<uint8_t> *>(block); }, owner);
+    }
+    QImage image(width, height, format);
     if (image.isNull())
         return {};
     const uint8_t *pixels = dib.data() + header.biSize;
@@ -57,7 +65,7 @@ QImage FromRgbRows(const std::vector<uint8_t> &dib, const BITMAPINFOHEADER &head
 
 } // namespace
 
-QImage ImageFromPackedDib(const std::vector<uint8_t> &dib)
+QImage ImageFromPackedDib(std::vector<uint8_t> dib)
 {
     BITMAPINFOHEADER header;
     if (dib.size() < sizeof header)
@@ -67,5 +75,5 @@ QImage ImageFromPackedDib(const std::vector<uint8_t> &dib)
         return {};
     const bool plainRows = header.biCompression == 0 && header.biClrUsed == 0 &&
                            (header.biBitCount == 24 || header.biBitCount == 32);
-    return plainRows ? FromRgbRows(dib, header) : FromBmpStream(dib, header);
+    return plainRows ? FromRgbRows(std::move(dib), header) : FromBmpStream(dib, header);
 }

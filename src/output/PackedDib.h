@@ -9,4 +9,4 @@
 // current picture, read into an image of the same size and pixel format. Uncompressed 24- and
 // 32-bit rows are copied straight across; other layouts go through a BMP file stream.
 // A null image means the block is not a bitmap.
-QImage ImageFromPackedDib(const std::vector<uint8_t> &dib);
+QImage ImageFromPackedDib(std::vector<uint8_t> dib);

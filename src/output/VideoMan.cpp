@@ -16,6 +16,7 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <QThread>
 
 namespace
 {
@@ -255,9 +256,10 @@ void TVideoMan::NoteDecoder(const QString &name, bool isPrivate, TFilterRec *rec
 {
     decoderFilter_ = &StreamOutput()->ConnectedTo()->Owner();
     decoderClassId_ = decoderFilter_ == Renderer().get() ? GUID_NULL : decoderFilter_->ClassId();
-    // Pictures are decoded on as many threads as the machine has cores.
+    // One decoding thread per core. FFmpeg's own count is one more, which keeps one more picture
+    // in flight: each seek waits for it, and it holds another frame of memory.
     if (auto *decoder = dynamic_cast<DecoderFilter *>(decoderFilter_))
-        decoder->SetThreadCount(0);
+        decoder->SetThreadCount(QThread::idealThreadCount());
     decoderName_ = name;
     if (!record)
         record = FilterRecs().FindOrAdd(decoderClassId_, name, isPrivate);
@@ -447,7 +449,7 @@ bool TVideoMan::GrabCurrentImage(QImage &bitmap)
         std::vector<uint8_t> dib;
         if (!Renderer() || FAILED(Renderer()->GetCurrentImage(dib)))
             return false;
-        QImage image = ImageFromPackedDib(dib);
+        QImage image = ImageFromPackedDib(std::move(dib));
         if (image.isNull())
             return false;
         bitmap = std::move(image);

@@ -33,16 +33,17 @@ std::vector<uint8_t> DibOfBmpFile(const QImage &image)
     return {file.begin() + 14, file.end()};
 }
 
-std::vector<uint8_t> TopDown(std::vector<uint8_t> dib)
+// The renderer's rows the other way up, bottom row first.
+std::vector<uint8_t> BottomUp(std::vector<uint8_t> dib)
 {
     BITMAPINFOHEADER header;
     std::memcpy(&header, dib.data(), sizeof header);
+    header.biHeight = -header.biHeight;
     const size_t rowBytes = size_t(header.biWidth) * 4;
     std::vector<uint8_t> rows(dib.begin() + sizeof header, dib.end());
     for (int y = 0; y < header.biHeight; ++y)
         std::memcpy(dib.data() + sizeof header + size_t(y) * rowBytes,
                     rows.data() + size_t(header.biHeight - 1 - y) * rowBytes, rowBytes);
-    header.biHeight = -header.biHeight;
     std::memcpy(dib.data(), &header, sizeof header);
     return dib;
 }
@@ -56,8 +57,8 @@ TEST(PackedDib, EveryLayoutGivesThePicture)
         const char *name;
         std::vector<uint8_t> dib;
     } cases[] = {
-        {"32-bit bottom-up, as the renderer returns it", VideoMixer::PackedDib(picture)},
-        {"32-bit top-down", TopDown(VideoMixer::PackedDib(picture))},
+        {"32-bit top-down, as the renderer returns it", VideoMixer::PackedDib(picture)},
+        {"32-bit bottom-up", BottomUp(VideoMixer::PackedDib(picture))},
         {"24-bit with padded rows", DibOfBmpFile(picture.convertToFormat(QImage::Format_RGB888))},
         {"8-bit with a colour table", DibOfBmpFile(picture.convertToFormat(QImage::Format_Indexed8))},
     };

@@ -95,14 +95,14 @@ std::vector<uint8_t> VideoMixer::PackedDib(const QImage &image)
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     BITMAPINFOHEADER header;
     header.biWidth = rgb.width();
-    header.biHeight = rgb.height(); // positive: the last row comes first
+    header.biHeight = -rgb.height(); // negative: the first row comes first
     header.biBitCount = 32;
     const size_t rowBytes = size_t(rgb.width()) * 4;
     header.biSizeImage = uint32_t(rowBytes * size_t(rgb.height()));
     std::vector<uint8_t> dib(sizeof header + header.biSizeImage);
     std::memcpy(dib.data(), &header, sizeof header);
     uint8_t *out = dib.data() + sizeof header;
-    for (int y = rgb.height() - 1; y >= 0; --y, out += rowBytes)
+    for (int y = 0; y < rgb.height(); ++y, out += rowBytes)
         std::memcpy(out, rgb.constScanLine(y), rowBytes); // RGB32 in memory is B, G, R, X: the DIB's order
     return dib;
 }

@@ -53,7 +53,7 @@ class VideoMixer
     // The composed picture at the native size of `picture` (32-bit RGB).
     QImage Compose(const QImage &picture) const;
 
-    // A packed device-independent bitmap of `image`: BITMAPINFOHEADER (32 bits, bottom-up rows),
+    // A packed device-independent bitmap of `image`: BITMAPINFOHEADER (32 bits, top-down rows),
     // then the pixels.
     static std::vector<uint8_t> PackedDib(const QImage &image);
 

@@ -99,7 +99,7 @@ TEST(VideoMixer, BitmapIsStretchedOverItsDestinationWithPointFiltering)
     EXPECT_EQ(mixer.SetAlphaBitmap(block), E_INVALIDARG);
 }
 
-TEST(VideoMixer, PackedDibHasTheHeaderThenBottomUpRows)
+TEST(VideoMixer, PackedDibHasTheHeaderThenTopDownRows)
 {
     const QImage picture = Picture();
     const std::vector<uint8_t> dib = VideoMixer::PackedDib(picture);
@@ -108,12 +108,12 @@ TEST(VideoMixer, PackedDibHasTheHeaderThenBottomUpRows)
     std::memcpy(&header, dib.data(), sizeof header);
     EXPECT_EQ(header.biSize, 40u);
     EXPECT_EQ(header.biWidth, 4);
-    EXPECT_EQ(header.biHeight, 2);
+    EXPECT_EQ(header.biHeight, -2);
     EXPECT_EQ(header.biBitCount, 32);
     EXPECT_EQ(header.biCompression, 0u);
     EXPECT_EQ(header.biSizeImage, 32u);
-    const uint8_t *firstStored = dib.data() + sizeof header; // the picture's last row, pixel 1
-    EXPECT_EQ(firstStored[4 + 0], 10);                       // blue
-    EXPECT_EQ(firstStored[4 + 1], 200);                      // green
-    EXPECT_EQ(firstStored[4 + 2], 60);                       // red
+    const uint8_t *secondRow = dib.data() + sizeof header + 4 * 4; // pixel 1 of the picture's last row
+    EXPECT_EQ(secondRow[4 + 0], 10);                                // blue
+    EXPECT_EQ(secondRow[4 + 1], 200);                               // green
+    EXPECT_EQ(secondRow[4 + 2], 60);                                // red
 }
