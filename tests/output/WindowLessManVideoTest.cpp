@@ -3,6 +3,7 @@
 #include "output/WindowLessMan.h"
 
 #include "framework/CheckAction.h"
+#include "output/PackedDib.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/VideoMixingRenderer.h"
 #include "support/TestMedia.h"
@@ -14,8 +15,6 @@
 #include "support/ProcessEvents.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace
 {
@@ -58,14 +57,7 @@ struct Showing {
         std::vector<uint8_t> dib;
         if (man.Renderer()->GetCurrentImage(dib) != S_OK)
             return {};
-        BITMAPINFOHEADER header;
-        std::memcpy(&header, dib.data(), sizeof header);
-        QImage image(header.biWidth, header.biHeight, QImage::Format_RGB32);
-        const size_t row = size_t(header.biWidth) * 4;
-        for (int y = 0; y < header.biHeight; ++y) // bottom-up rows
-            std::memcpy(image.scanLine(header.biHeight - 1 - y), dib.data() + sizeof header + size_t(y) * row,
-                        row);
-        return image;
+        return ImageFromPackedDib(std::move(dib));
     }
 
     TCheckAction &Check(const char *name)

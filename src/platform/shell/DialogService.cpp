@@ -40,7 +40,8 @@ class WidgetDialogService final : public DialogService
     QString SaveFileName(QWidget *parent, const QString &title, const QString &path,
                          const QString &filter) override
     {
-        return QFileDialog::getSaveFileName(parent, title, path, filter);
+        return QFileDialog::getSaveFileName(parent, title, path, filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
     }
     QString FolderName(QWidget *parent, const QString &title, const QString &folder) override
     {

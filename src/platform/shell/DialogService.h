@@ -35,7 +35,8 @@ class DialogService
     // Shows a ready-made dialog modally; returns its result code, or without a display
     // headlessAnswer, printed as `answerText`.
     virtual int RunModal(QDialog &dialog, int headlessAnswer, const QString &answerText) = 0;
-    // File and folder choosers; an empty text means cancelled.
+    // File and folder choosers; an empty text means cancelled. Choosing an existing file to save
+    // to is not questioned here: the caller asks, by its own rules.
     virtual QString OpenFileName(QWidget *parent, const QString &title, const QString &folder,
                                  const QString &filter) = 0;
     virtual QString SaveFileName(QWidget *parent, const QString &title, const QString &path,
