@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Time and peak memory of one `kestrin` command-line run grabbing 20 given frames of the 1080p
 # H.264 clip (GOP 250) to JPEG, against FFmpeg extracting the same frames in the same run: the
-# faster of one `ffmpeg -ss` per frame and one `select` filter run.
+# faster of one `ffmpeg -ss` per frame and one `select` filter run. The kestrin and select runs
+# alternate RUNS times (default 5) and their medians are compared; the -ss way runs once.
 set -euo pipefail
-build=${1:?usage: grab-bench.sh BUILD_DIR [CLIP]}
+build=${1:?usage: grab-bench.sh BUILD_DIR [CLIP] [RUNS]}
 clip=${2:-$build/test-media/h264_1080p_gop250.mp4}
+runs=${3:-5}
 [ -f "$clip" ] || { echo "missing $clip: run ninja -C $build bench_media"; exit 1; }
 frames=$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames -of csv=p=0 "$clip")
 rate=$(ffprobe -v error -select_streams v:0 -show_entries stream=r_frame_rate -of csv=p=0 "$clip")
@@ -28,8 +30,21 @@ for f in "${targets[@]}"; do
   args+=("/StrPos=$(printf '0:%02d:%02d:%02d' $((f / fps / 60)) $((f / fps % 60)) $((f % fps)))" /g)
 done
 mkdir -p "$work/k" "$work/s" "$work/e"
-read -r ks km < <(QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy measure "$build/src/app/kestrin" "${args[@]}" /quit)
+median() { sort -n | awk '{v[NR] = $1} END{print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+select=$(printf 'eq(n\\,%s)+' "${targets[@]}"); select=${select%+}
+kt=(); kmem=(); st=(); smem=()
+for ((r = 0; r < runs; r++)); do
+  rm -f "$work"/k/*
+  read -r t m < <(QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy measure "$build/src/app/kestrin" "${args[@]}" /quit)
+  kt+=("$t"); kmem+=("$m")
+  read -r t m < <(measure ffmpeg -v error -i "$clip" -vf "select=$select" -vsync 0 -q:v 2 -y "$work/s/%03d.jpg")
+  st+=("$t"); smem+=("$m")
+done
 saved=$(find "$work/k" -name '*.jpg' | wc -l)
+ks=$(printf '%s\n' "${kt[@]}" | median); km=$(printf '%s\n' "${kmem[@]}" | median)
+ss=$(printf '%s\n' "${st[@]}" | median); sm=$(printf '%s\n' "${smem[@]}" | median)
+echo "kestrin runs (s):        ${kt[*]}"
+echo "ffmpeg select runs (s):  ${st[*]}"
 
 es=0; em=0
 for f in "${targets[@]}"; do
@@ -37,12 +52,10 @@ for f in "${targets[@]}"; do
   read -r s m < <(measure ffmpeg -v error -ss "$t" -i "$clip" -frames:v 1 -q:v 2 -y "$work/e/$f.jpg")
   es=$(awk -v a="$es" -v b="$s" 'BEGIN{print a + b}'); [ "$m" -gt "$em" ] && em=$m
 done
-select=$(printf 'eq(n\\,%s)+' "${targets[@]}"); select=${select%+}
-read -r ss sm < <(measure ffmpeg -v error -i "$clip" -vf "select=$select" -vsync 0 -q:v 2 -y "$work/s/%03d.jpg")
 
 awk -v ks="$ks" -v km="$km" -v es="$es" -v em="$em" -v ss="$ss" -v sm="$sm" -v saved="$saved" 'BEGIN{
   if (es < ss) { fs = es; fm = em; way = "ffmpeg -ss per frame" } else { fs = ss; fm = sm; way = "ffmpeg select run" }
-  printf "kestrin:               %7.2f s  peak %8d kB  (%d images saved)\n", ks, km, saved
-  printf "ffmpeg -ss per frame:  %7.2f s  peak %8d kB\n", es, em
-  printf "ffmpeg select run:     %7.2f s  peak %8d kB\n", ss, sm
+  printf "kestrin, median:        %7.2f s  peak %8d kB  (%d images saved)\n", ks, km, saved
+  printf "ffmpeg -ss per frame:   %7.2f s  peak %8d kB\n", es, em
+  printf "ffmpeg select, median:  %7.2f s  peak %8d kB\n", ss, sm
   printf "ratios against the faster (%s): time %.2f  peak memory %.2f\n", way, ks / fs, km / fm }'
