@@ -15,6 +15,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace ActionCatalogue
 {
 
@@ -221,9 +223,15 @@ const std::vector<ScriptFileDifference> KScriptFileDifferences = {
     {"naParentFolder", nullptr, false, true},
 };
 
+// The script window's file manager loads its initial folder before the current name, so a new
+// script is named in the stored folder.
 std::vector<Row> ScriptFileManagerRows()
 {
     std::vector<Row> rows = KFileManager;
+    auto named = [&rows](const char *name) {
+        return std::find_if(rows.begin(), rows.end(), [name](const Row &r) { return qstrcmp(r.name, name) == 0; });
+    };
+    std::rotate(named("waCurrentFileName"), named("waInitialDir"), named("waInitialDir") + 1);
     for (Row &row : rows) {
         for (const ScriptFileDifference &d : KScriptFileDifferences) {
             if (qstrcmp(row.name, d.name) != 0)

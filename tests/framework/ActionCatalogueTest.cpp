@@ -104,6 +104,23 @@ TEST(ActionCatalogue, UnusualRows)
     }
 }
 
+// Preferences load in list order: the main file manager applies the current name before the
+// initial folder, the script window's the other way round.
+TEST(ActionCatalogue, FileManagersLoadTheNameAndTheFolderInTheirOrder)
+{
+    for (const auto &[which, folderFirst] : {std::pair{List::ficman, false}, std::pair{List::ficman_script, true}}) {
+        TKSActionList list;
+        ActionCatalogue::CreateActions(list, which);
+        QStringList names;
+        for (const TCustomAbstractAction *a : list.Actions())
+            names << a->Name();
+        EXPECT_EQ(names.indexOf("waInitialDir") < names.indexOf("waCurrentFileName"), folderFirst)
+            << names.join(' ').toStdString();
+        EXPECT_EQ(names.indexOf("baOpenLastFile"), names.indexOf("waCurrentFileName") + 1)
+            << "the open file is stored before the switch that reopens it";
+    }
+}
+
 TEST(ActionCatalogue, EveryListIsCompleteAndItsNamesAreUnique)
 {
     const std::pair<List, int> sizes[] = {{List::am, 9},        {List::gpal, 67},         {List::NavMan, 21},
