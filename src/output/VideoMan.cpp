@@ -572,6 +572,10 @@ void TVideoMan::CreateWindowControls()
 {
     auto *text = new TLinkEdit();
     text->setFrameShape(QFrame::NoFrame);
+    // A label: no scroll bars, and the control's own colour behind the text.
+    text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text->viewport()->setAutoFillBackground(false);
     text->setReadOnly(true);
     text->setFocusPolicy(Qt::NoFocus);
     text->hide();
