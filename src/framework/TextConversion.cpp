@@ -1,5 +1,7 @@
 #include "TextConversion.h"
 
+#include "platform/core/IntegerText.h"
+
 #include <QStringView>
 
 #include <cstdint>
@@ -33,26 +35,14 @@ std::optional<int> TextToInteger(const QString &text)
     QStringView rest(text);
     while (!rest.isEmpty() && rest.front().isSpace())
         rest = rest.mid(1);
-    bool negative = false;
-    if (!rest.isEmpty() && (rest.front() == QLatin1Char('-') || rest.front() == QLatin1Char('+'))) {
-        negative = rest.front() == QLatin1Char('-');
-        rest = rest.mid(1);
-    }
-    int base = 10;
-    if (rest.startsWith(QLatin1Char('$'))) {
-        base = 16;
-        rest = rest.mid(1);
-    } else if (rest.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-        base = 16;
-        rest = rest.mid(2);
-    }
-    const std::optional<uint64_t> magnitude = ParseDigits(rest, base);
+    const IntegerText parts = IntegerText::Split(rest);
+    const std::optional<uint64_t> magnitude = ParseDigits(parts.digits, parts.base);
     if (!magnitude)
         return std::nullopt;
-    if (base == 10 && *magnitude > (negative ? 0x80000000ull : 0x7FFFFFFFull))
+    if (parts.base == 10 && *magnitude > (parts.negative ? 0x80000000ull : 0x7FFFFFFFull))
         return std::nullopt;
     const uint32_t bits = static_cast<uint32_t>(*magnitude);
-    return static_cast<int>(negative ? 0u - bits : bits);
+    return static_cast<int>(parts.negative ? 0u - bits : bits);
 }
 
 bool TextToBoolean(const QString &text)

@@ -4,6 +4,7 @@
 #include "Compiler.h"
 #include "Error.h"
 #include "TextFormat.h"
+#include "platform/core/IntegerText.h"
 
 #include <QLocale>
 
@@ -20,24 +21,11 @@ namespace
 // hexadecimal digits, and nothing after them. False when the text is none or out of Int64.
 bool ParseInteger(const QString &text, int64_t &value)
 {
-    QStringView rest = QStringView(text).trimmed();
-    bool negative = false;
-    if (rest.startsWith(QLatin1Char('-')) || rest.startsWith(QLatin1Char('+'))) {
-        negative = rest.front() == QLatin1Char('-');
-        rest = rest.mid(1);
-    }
-    int base = 10;
-    if (rest.startsWith(QLatin1Char('$'))) {
-        base = 16;
-        rest = rest.mid(1);
-    } else if (rest.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-        base = 16;
-        rest = rest.mid(2);
-    }
-    if (rest.isEmpty())
+    const auto [negative, base, digits] = IntegerText::Split(QStringView(text).trimmed());
+    if (digits.isEmpty())
         return false;
     bool ok = false;
-    const uint64_t magnitude = rest.toULongLong(&ok, base);
+    const uint64_t magnitude = digits.toULongLong(&ok, base);
     if (!ok)
         return false;
     if (base == 16 && !negative) {
