@@ -229,7 +229,8 @@ std::vector<Row> ScriptFileManagerRows()
 {
     std::vector<Row> rows = KFileManager;
     auto named = [&rows](const char *name) {
-        return std::find_if(rows.begin(), rows.end(), [name](const Row &r) { return qstrcmp(r.name, name) == 0; });
+        return std::find_if(rows.begin(), rows.end(),
+                            [name](const Row &r) { return qstrcmp(r.name, name) == 0; });
     };
     std::rotate(named("waCurrentFileName"), named("waInitialDir"), named("waInitialDir") + 1);
     for (Row &row : rows) {

@@ -16,7 +16,8 @@ QImage FromBmpStream(const std::vector<uint8_t> &dib, const BITMAPINFOHEADER &he
     const uint32_t palette = header.biClrUsed         ? header.biClrUsed
                              : header.biBitCount <= 8 ? (1u << header.biBitCount)
                                                       : 0;
-    const uint64_t fileSize = uint64_t(FileHeaderSize) + header.biSize + 4ull * header.biClrUsed + header.biSizeImage;
+    const uint64_t fileSize =
+        uint64_t(FileHeaderSize) + header.biSize + 4ull * header.biClrUsed + header.biSizeImage;
     const uint64_t offset = uint64_t(FileHeaderSize) + header.biSize + 4ull * palette;
     if (fileSize > uint64_t(FileHeaderSize) + dib.size() || offset > fileSize)
         return {};

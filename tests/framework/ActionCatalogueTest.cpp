@@ -108,7 +108,8 @@ TEST(ActionCatalogue, UnusualRows)
 // initial folder, the script window's the other way round.
 TEST(ActionCatalogue, FileManagersLoadTheNameAndTheFolderInTheirOrder)
 {
-    for (const auto &[which, folderFirst] : {std::pair{List::ficman, false}, std::pair{List::ficman_script, true}}) {
+    for (const auto &[which, folderFirst] :
+         {std::pair{List::ficman, false}, std::pair{List::ficman_script, true}}) {
         TKSActionList list;
         ActionCatalogue::CreateActions(list, which);
         QStringList names;

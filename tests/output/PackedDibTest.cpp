@@ -16,7 +16,7 @@ namespace
 QImage Picture()
 {
     QImage picture(3, 2, QImage::Format_RGB32);
-    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
+    const QRgb colours[] = {qRgb(255, 0, 0),  qRgb(0, 255, 0),    qRgb(0, 0, 255),
                             qRgb(10, 20, 30), qRgb(200, 100, 50), qRgb(1, 2, 3)};
     for (int i = 0; i < 6; ++i)
         picture.setPixel(i % 3, i / 3, colours[i]);

@@ -113,7 +113,7 @@ TEST(VideoMixer, PackedDibHasTheHeaderThenTopDownRows)
     EXPECT_EQ(header.biCompression, 0u);
     EXPECT_EQ(header.biSizeImage, 32u);
     const uint8_t *secondRow = dib.data() + sizeof header + 4 * 4; // pixel 1 of the picture's last row
-    EXPECT_EQ(secondRow[4 + 0], 10);                                // blue
-    EXPECT_EQ(secondRow[4 + 1], 200);                               // green
-    EXPECT_EQ(secondRow[4 + 2], 60);                                // red
+    EXPECT_EQ(secondRow[4 + 0], 10);                               // blue
+    EXPECT_EQ(secondRow[4 + 1], 200);                              // green
+    EXPECT_EQ(secondRow[4 + 2], 60);                               // red
 }
