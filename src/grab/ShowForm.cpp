@@ -44,6 +44,9 @@ namespace
 
 constexpr int SidePanelWidth = 276;
 constexpr int SidePanelTop = 56; // below the title bar
+constexpr int TitleBarHeight = 26;
+constexpr int InformationBarTop = 28;
+constexpr int InformationLineHeight = 14; // two lines: formats above, decoders below
 constexpr int BottomBarHeight = 26;
 constexpr int BottomBarFromBottom = 24;
 constexpr int ThumbnailPanelMargin = 80; // the thumbnail panel is this much shorter than the window
@@ -55,13 +58,29 @@ constexpr int ThumbnailPanel = 2;
 
 const QColor ExistingNameColor(0, 128, 0);
 const QColor NewNameColor(128, 0, 0);
+const QColor LoadingTitleColor(128, 128, 128);
+const QColor TitleColor(0, 0, 128);
 
 enum OverwriteAnswer { Yes, No, Cancel, YesToAll };
 
+bool IsLeft(const QEvent *event, QEvent::Type type)
+{
+    return event->type() == type && static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton;
+}
+
 bool IsLeftClick(const QEvent *event)
 {
-    return event->type() == QEvent::MouseButtonRelease &&
-           static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton;
+    return IsLeft(event, QEvent::MouseButtonRelease);
+}
+
+QLabel *NewInformationLabel(QWidget *bar, Qt::Alignment alignment)
+{
+    auto *label = new QLabel(bar);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    label->setFont(font);
+    return label;
 }
 
 } // namespace
@@ -176,7 +195,9 @@ bool TShowForm::eventFilter(QObject *watched, QEvent *event)
         LayoutPanels();
     else if ((watched == panelImage || watched == ImageLab) && IsLeftClick(event))
         OpenSaveFolder();
-    else if (watched == videoPanel && IsLeftClick(event))
+    else if ((watched == PanelTitre || watched == EnCoursLab) && IsLeftClick(event) && !videoPath_.isEmpty())
+        DesktopShell::RevealInFileManager(videoPath_);
+    else if (watched == videoPanel && IsLeft(event, QEvent::MouseButtonPress))
         ClickOnVideo();
     return QMainWindow::eventFilter(watched, event);
 }
@@ -186,6 +207,7 @@ void TShowForm::CreatePanels()
     auto *client = new QWidget(this);
     setCentralWidget(client);
     client->installEventFilter(this);
+    CreateTitleAndInformationBars(client);
     SaveImagesFrame = new TDossiersFrame(ActionList(L::gpal), client);
     SaveImagesFrame->hide();
     ExtraireFrame = new TExtraireFrame(client);
@@ -211,6 +233,47 @@ void TShowForm::CreatePanels()
     connect(ExtraireFrame, &TExtraireFrame::ThumbnailClicked, this, &TShowForm::ReturnToSnapshotPosition);
 }
 
+// The title bar names the video on show; a click on it shows the file in the file manager. The
+// information bar, hidden until a video opens, tells the video's format and decoder on the left
+// and the sound's on the right.
+void TShowForm::CreateTitleAndInformationBars(QWidget *client)
+{
+    PanelTitre = new QFrame(client);
+    PanelTitre->setFrameShape(QFrame::StyledPanel);
+    PanelTitre->setCursor(Qt::PointingHandCursor);
+    PanelTitre->installEventFilter(this);
+    EnCoursLab = new QLabel(PanelTitre);
+    EnCoursLab->setObjectName(QStringLiteral("EnCoursLab"));
+    QFont bold = EnCoursLab->font();
+    bold.setBold(true);
+    EnCoursLab->setFont(bold);
+    EnCoursLab->installEventFilter(this);
+    PanelHaut = new QFrame(client);
+    PanelHaut->setObjectName(QStringLiteral("PanelHaut"));
+    labFormatVideo = NewInformationLabel(PanelHaut, Qt::AlignLeft);
+    labDecoderVideo = NewInformationLabel(PanelHaut, Qt::AlignLeft);
+    labFormatAudio = NewInformationLabel(PanelHaut, Qt::AlignRight);
+    labDecoderAudio = NewInformationLabel(PanelHaut, Qt::AlignRight);
+    PanelHaut->hide();
+}
+
+void TShowForm::ShowTitle(const QString &text, const QColor &color)
+{
+    EnCoursLab->setText(text);
+    QPalette look = EnCoursLab->palette();
+    look.setColor(QPalette::WindowText, color);
+    EnCoursLab->setPalette(look);
+}
+
+void TShowForm::LayoutInformationBar()
+{
+    const int half = PanelHaut->width() / 2;
+    labFormatVideo->setGeometry(2, 0, half - 4, InformationLineHeight);
+    labDecoderVideo->setGeometry(2, InformationLineHeight, half - 4, InformationLineHeight);
+    labFormatAudio->setGeometry(half - 2, 0, half - 4, InformationLineHeight);
+    labDecoderAudio->setGeometry(half - 2, InformationLineHeight, half - 4, InformationLineHeight);
+}
+
 void TShowForm::LayoutPanels()
 {
     const QSize client = centralWidget()->size();
@@ -224,8 +287,13 @@ void TShowForm::LayoutPanels()
     const int videoLeft = panelLeft ? sidePanel.right() + 1 + PanelGap : PanelGap;
     const int videoRight = panelLeft ? client.width() - PanelGap : sidePanel.left() - PanelGap;
     const int stripTop = panelImage->y() - NavigationStripHeight - PanelGap;
-    videoPanel->setGeometry(videoLeft, PanelGap, std::max(0, videoRight - videoLeft),
-                            std::max(0, stripTop - 2 * PanelGap));
+    const int videoWidth = std::max(0, videoRight - videoLeft);
+    PanelTitre->setGeometry(0, 0, client.width(), TitleBarHeight);
+    EnCoursLab->setGeometry(PanelTitre->rect().adjusted(8, 0, -8, 0));
+    PanelHaut->setGeometry(videoLeft, InformationBarTop, videoWidth, 2 * InformationLineHeight);
+    LayoutInformationBar();
+    const int videoTop = PanelHaut->geometry().bottom() + 1 + PanelGap;
+    videoPanel->setGeometry(videoLeft, videoTop, videoWidth, std::max(0, stripTop - PanelGap - videoTop));
     navigationStrip_->setGeometry(videoLeft, stripTop, videoPanel->width(), NavigationStripHeight);
     PositionEdit->setGeometry(0, 2, 96, NavigationStripHeight - 4);
     DureeLab->setGeometry(navigationStrip_->width() - 88, 2, 88, NavigationStripHeight - 4);
@@ -363,6 +431,8 @@ void TShowForm::VideoOpened(const QString &path, bool hasVideoStream, const QSiz
     SetGrabCommandsEnabled(hasVideoStream);
     ImageLab->setVisible(hasVideoStream);
     RebuildNextImageName();
+    // A frame of the previous video must not be saved under this one's name.
+    capturedFrame_ = QImage();
     snapshot_ = QImage(pictureSize, QImage::Format_RGB888);
     snapshot_.fill(Qt::black);
     snapshotSaved_ = false;
@@ -377,6 +447,7 @@ void TShowForm::VideoClosed()
     videoStream_ = false;
     SetGrabCommandsEnabled(false);
     ImageLab->hide();
+    capturedFrame_ = QImage();
     ExtraireFrame->Clear();
 }
 
@@ -557,6 +628,18 @@ void TShowForm::CreateManagers()
         NavMan->CurrentPosition();
         a_.caPlay->SetChecked(false);
     };
+    vidman->OnNotifyVideoFormat = [this](const QString &text) {
+        labFormatVideo->setText(text);
+        labFormatVideo->setToolTip(text);
+    };
+    vidman->OnNotifyVideoDecoder = [this](const QString &text) { labDecoderVideo->setText(text); };
+    // The window only opens and closes videos: it makes no new file and saves none.
+    ficman->ExistingOnly = true;
+    for (const char *command : {"naNewFile", "naSaveFile", "waSaveFileAs"}) {
+        auto *action = FindAction<TCustomAbstractAction>(ActionList(L::ficman), command);
+        action->setVisible(false);
+        action->setEnabled(false);
+    }
     ficman->OnOpenFile = [this](const QString &path) { return ficmanOpenFile(path); };
     ficman->OnCloseFile = [this](const QString &path) { ficmanCloseFile(path); };
     ficman->OnTestExtension = &TShowForm::ficmanTestExtension;
@@ -581,6 +664,7 @@ void TShowForm::ReleaseMedia()
 
 void TShowForm::ShowMediaControls(bool shown)
 {
+    PanelHaut->setVisible(shown);
     navigationStrip_->setVisible(shown);
 }
 
@@ -591,7 +675,7 @@ bool TShowForm::ficmanOpenFile(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     try {
-        setWindowTitle(QStringLiteral("Loading ") + name);
+        ShowTitle(QStringLiteral("Loading ") + name, LoadingTitleColor);
         const bool playing = a_.caPlay->Checked();
         NavMan->Quiet = true;
         NavMan->Stop();
@@ -613,7 +697,7 @@ bool TShowForm::ficmanOpenFile(const QString &path)
             NavMan->Play();
         const TVideoData &data = vidman->VideoData();
         VideoOpened(path, video, QSize(std::abs(data.Width), std::abs(data.Height)));
-        setWindowTitle(name);
+        ShowTitle(name, TitleColor);
         return video;
     } catch (...) {
         NavMan->Quiet = false;
@@ -623,7 +707,7 @@ bool TShowForm::ficmanOpenFile(const QString &path)
 
 void TShowForm::ficmanCloseFile(const QString &)
 {
-    setWindowTitle(QString());
+    ShowTitle(QString(), TitleColor);
     a_.caPlay->SetPlainChecked(false);
     NavMan->Stop();
     vidman->DisconnectVideo(true);

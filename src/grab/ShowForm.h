@@ -66,8 +66,8 @@ class TShowForm : public QMainWindow
     void SetGrabSource(TGrabSource *source);
     // A video was opened (`pictureSize`: its picture's size in the video window) or closed:
     // enables or disables the grab commands, shows or hides the next-name label, renames, and
-    // on opening restarts the numbering when asked to and blanks the snapshot; on closing
-    // clears the thumbnail.
+    // forgets the captured frame; on opening restarts the numbering when asked to and blanks the
+    // snapshot; on closing clears the thumbnail.
     void VideoOpened(const QString &path, bool hasVideoStream, const QSize &pictureSize);
     void VideoClosed();
 
@@ -98,11 +98,18 @@ class TShowForm : public QMainWindow
     // Writes the snapshot as BMP or JPEG; on success marks it saved and advances the number.
     // A failure shows the reason and changes nothing. False also when nothing was grabbed yet.
     bool WriteSnapshot();
-    // A left click on the video with a video open and the inlay sliders hidden: grabs or copies.
+    // A left press on the video with a video open and the inlay sliders hidden: grabs or copies.
     void ClickOnVideo();
     // Shows the next image, or an earlier one of the same root, or the folder, in the file manager.
     void OpenSaveFolder();
 
+    QFrame *PanelTitre;     // title bar
+    QLabel *EnCoursLab;     // title bar: the video's file name
+    QFrame *PanelHaut;      // information bar over the video
+    QLabel *labFormatVideo; // information bar: what the managers report
+    QLabel *labDecoderVideo;
+    QLabel *labFormatAudio;
+    QLabel *labDecoderAudio;
     QWidget *videoPanel;     // the video area
     QLineEdit *PositionEdit; // navigation strip: position of the picture on screen
     QSlider *PositionSlider;
@@ -132,7 +139,10 @@ class TShowForm : public QMainWindow
                std::initializer_list<ActionCatalogue::List> lists, bool load);
 
     void CreatePanels();
+    void CreateTitleAndInformationBars(QWidget *client);
     void LayoutPanels();
+    void LayoutInformationBar();
+    void ShowTitle(const QString &text, const QColor &color);
     void LinkActions();
     void HookNamingActions();
     void HookSettingCommands();

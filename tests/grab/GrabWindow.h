@@ -97,15 +97,18 @@ inline QImage PalFrame()
     return frame;
 }
 
-inline void Click(QWidget *widget)
+inline void SendLeftButton(QWidget *widget, QEvent::Type type)
 {
     const QPointF at(1, 1);
-    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &press);
-    QCoreApplication::sendEvent(widget, &release);
+    QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+inline void Click(QWidget *widget)
+{
+    SendLeftButton(widget, QEvent::MouseButtonPress);
+    SendLeftButton(widget, QEvent::MouseButtonRelease);
 }
 
 inline QByteArray Contents(const QString &path)

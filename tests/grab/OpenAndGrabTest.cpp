@@ -1,13 +1,16 @@
 #include "GrabWindow.h"
 
+#include "files/FichierMan.h"
 #include "framework/IniPreferencesMan.h"
 #include "support/FfmpegFrames.h"
 #include "support/MediaFacts.h"
+#include "support/ProcessEvents.h"
 #include "support/TestMedia.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 
 namespace
 {
@@ -91,6 +94,58 @@ TEST_F(OpenAndGrab, ClosingDisablesGrabs)
     EXPECT_FALSE(Get<TNopeAction>("naGrab").isEnabled());
     EXPECT_TRUE(form->ficmanOpenFile(TestMedia::Path(MediaFacts::Mpeg2Ps.file)));
     EXPECT_TRUE(Get<TNopeAction>("naGrab").isEnabled());
+}
+
+// The title bar names the video, in navy once it is open; the information bar tells its format
+// and decoder; the window's caption keeps the program's name. Closing empties and hides them.
+TEST_F(OpenAndGrab, TheTitleAndTheInformationBarFollowTheVideo)
+{
+    const QString caption = form->windowTitle();
+    Open(TestMedia::Path(MediaFacts::H264Aac.file));
+    EXPECT_EQ(form->EnCoursLab->text(), QString(MediaFacts::H264Aac.file));
+    EXPECT_EQ(form->EnCoursLab->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    EXPECT_TRUE(form->PanelHaut->isVisibleTo(form.get()));
+    ProcessEventsFor(100); // the format comes in a posted message
+    EXPECT_TRUE(form->labFormatVideo->text().contains("640x360"))
+        << form->labFormatVideo->text().toStdString();
+    EXPECT_EQ(form->labFormatVideo->toolTip(), form->labFormatVideo->text());
+    EXPECT_FALSE(form->labDecoderVideo->text().isEmpty());
+    EXPECT_NE(form->labDecoderVideo->text(), "No Video Decoder");
+    EXPECT_EQ(form->windowTitle(), caption);
+    EXPECT_TRUE(caption.contains(" by ")) << caption.toStdString();
+
+    form->ficmanCloseFile(TestMedia::Path(MediaFacts::H264Aac.file));
+    EXPECT_TRUE(form->EnCoursLab->text().isEmpty());
+    EXPECT_FALSE(form->PanelHaut->isVisibleTo(form.get()));
+    EXPECT_EQ(form->windowTitle(), caption);
+}
+
+// The window only opens videos and makes no file of its own: a stored video that is missing at
+// start keeps its name, and opens again at the next start once it is back.
+TEST_F(OpenAndGrab, AMissingLastVideoIsRememberedUntilItIsBack)
+{
+    const QString video = folder + "clip.mp4";
+    ASSERT_TRUE(QFile::copy(TestMedia::Path(MediaFacts::H264Aac.file), video));
+    form = OpenWindow();
+    Get<TWidestringAction>("waOpenFile", L::ficman).SetValue(video);
+    ASSERT_EQ(form->VideoPath(), video);
+    ASSERT_TRUE(form->gp.SaveAtClosing());
+
+    ASSERT_TRUE(QFile::rename(video, video + ".away"));
+    form = OpenWindow();
+    EXPECT_TRUE(form->VideoPath().isEmpty());
+    EXPECT_EQ(form->ficman->CurrentName(), video);
+    ASSERT_TRUE(form->gp.SaveAtClosing());
+
+    ASSERT_TRUE(QFile::rename(video + ".away", video));
+    form = OpenWindow();
+    EXPECT_EQ(form->VideoPath(), video);
+    for (const char *command : {"naNewFile", "naSaveFile", "waSaveFileAs"}) {
+        const QAction *action = form->ActionList(L::ficman).FindByInternalId(command);
+        ASSERT_NE(action, nullptr) << command;
+        EXPECT_FALSE(action->isVisible()) << command;
+        EXPECT_FALSE(action->isEnabled()) << command;
+    }
 }
 
 // The decoder chosen for a stream type is kept in the preferences section "VideoDecoders".

@@ -296,6 +296,12 @@ TEST_F(GrabWindow, WithoutAPictureFromTheRendererTheLastFrameOrTheBlankSnapshotI
     Command("naGrab").Apply();
     EXPECT_EQ(QImage(Pictures() + "Kestrin_003.bmp"), QImage(Pictures() + "Kestrin_002.bmp"));
     EXPECT_EQ(QImage(Pictures() + "Kestrin_003.bmp").pixel(5, 5), qRgb(220, 0, 0));
+
+    // The last frame belongs to its video: the next one starts blank.
+    Flag("baRAZWhenOpenFile").SetValue(false);
+    form->VideoOpened("/videos/next.avi", true, {720, 405});
+    Command("naGrab").Apply();
+    EXPECT_EQ(QImage(Pictures() + "Kestrin_004.bmp").pixel(5, 5), qRgb(0, 0, 0));
 }
 
 TEST_F(GrabWindow, OpeningAndClosingVideosSwitchTheGrabCommandsAndTheNumbering)
@@ -361,8 +367,10 @@ TEST_F(GrabWindow, ClicksOnTheVideoAndOnTheThumbnail)
         QApplication::clipboard()->clear();
         Flag("baSauverQuandClic").SetValue(c.sauverQuandClic);
         Get<TCheckAction>("caSliders").SetChecked(c.sliders);
-        form->ClickOnVideo();
+        SendLeftButton(form->videoPanel, QEvent::MouseButtonPress);
         EXPECT_EQ(!QDir(Pictures()).isEmpty(), c.saved) << c.sauverQuandClic << c.sliders;
+        SendLeftButton(form->videoPanel, QEvent::MouseButtonRelease);
+        EXPECT_EQ(QDir(Pictures()).entryList(QDir::Files).size(), c.saved ? 1 : 0) << "the press grabs, once";
         EXPECT_EQ(!QApplication::clipboard()->image().isNull(), c.copied) << c.sauverQuandClic << c.sliders;
     }
 
