@@ -696,7 +696,9 @@ bool TShowForm::ficmanOpenFile(const QString &path)
         if (playing && video)
             NavMan->Play();
         const TVideoData &data = vidman->VideoData();
-        VideoOpened(path, video, QSize(std::abs(data.Width), std::abs(data.Height)));
+        const QSize stored(std::abs(data.Width), std::abs(data.Height));
+        VideoOpened(path, video,
+                    SnapshotScaler::OutputSize(stored, {vidman->DisplayAspectX(), vidman->DisplayAspectY()}));
         ShowTitle(name, TitleColor);
         return video;
     } catch (...) {

@@ -76,6 +76,7 @@ TEST_F(OpenAndGrab, SavesTheExactFrameAtTheDisplayAspect)
 TEST_F(OpenAndGrab, CopyIsUnscaledAndNativeKeepsTheStoredSize)
 {
     Open(TestMedia::Path(MediaFacts::DvPalType1.file));
+    EXPECT_EQ(form->Snapshot().size(), QSize(720, 405)) << "blank, at the size the picture is shown";
     Get<TNopeAction>("naCopy").Apply();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(720, 576));
     EXPECT_EQ(form->Snapshot().size(), QSize(720, 405));
