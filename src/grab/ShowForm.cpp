@@ -73,6 +73,13 @@ bool IsLeftClick(const QEvent *event)
     return IsLeft(event, QEvent::MouseButtonRelease);
 }
 
+void SetTextColor(QLabel *label, const QColor &color)
+{
+    QPalette look = label->palette();
+    look.setColor(QPalette::WindowText, color);
+    label->setPalette(look);
+}
+
 QLabel *NewInformationLabel(QWidget *bar, Qt::Alignment alignment)
 {
     auto *label = new QLabel(bar);
@@ -260,9 +267,7 @@ void TShowForm::CreateTitleAndInformationBars(QWidget *client)
 void TShowForm::ShowTitle(const QString &text, const QColor &color)
 {
     EnCoursLab->setText(text);
-    QPalette look = EnCoursLab->palette();
-    look.setColor(QPalette::WindowText, color);
-    EnCoursLab->setPalette(look);
+    SetTextColor(EnCoursLab, color);
 }
 
 void TShowForm::LayoutInformationBar()
@@ -478,9 +483,7 @@ void TShowForm::RebuildNextImageName()
 void TShowForm::ShowNextImageName()
 {
     ImageLab->setText(nextImagePath_);
-    QPalette look = ImageLab->palette();
-    look.setColor(QPalette::WindowText, QFileInfo::exists(nextImagePath_) ? ExistingNameColor : NewNameColor);
-    ImageLab->setPalette(look);
+    SetTextColor(ImageLab, QFileInfo::exists(nextImagePath_) ? ExistingNameColor : NewNameColor);
 }
 
 void TShowForm::Capture()

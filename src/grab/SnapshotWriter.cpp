@@ -1,5 +1,7 @@
 #include "SnapshotWriter.h"
 
+#include "output/PackedDib.h"
+
 #include <QSaveFile>
 
 #include <csetjmp>
@@ -72,12 +74,8 @@ QByteArray EncodeBmp24(const QImage &image)
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     const uint32_t rowBytes = (uint32_t(rgb.width()) * 3 + 3) & ~3u;
     const uint32_t pixelBytes = rowBytes * uint32_t(rgb.height());
-    QByteArray b;
+    QByteArray b = BmpFileHeader(54 + pixelBytes, 54);
     b.reserve(int(54 + pixelBytes));
-    b.append("BM", 2);
-    PutLe32(b, 54 + pixelBytes);
-    PutLe32(b, 0);
-    PutLe32(b, 54);
     PutLe32(b, 40);
     PutLe32(b, uint32_t(rgb.width()));
     PutLe32(b, uint32_t(rgb.height())); // bottom-up rows

@@ -2,8 +2,6 @@
 
 #include "platform/graph/MediaType.h"
 
-#include <QByteArray>
-
 #include <cstring>
 
 namespace
@@ -21,15 +19,8 @@ QImage FromBmpStream(const std::vector<uint8_t> &dib, const BITMAPINFOHEADER &he
     const uint64_t offset = uint64_t(FileHeaderSize) + header.biSize + 4ull * palette;
     if (fileSize > uint64_t(FileHeaderSize) + dib.size() || offset > fileSize)
         return {};
-    QByteArray file;
+    QByteArray file = BmpFileHeader(uint32_t(fileSize), uint32_t(offset));
     file.reserve(qsizetype(fileSize));
-    auto put16 = [&](uint16_t v) { file.append(char(v & 0xFF)).append(char(v >> 8)); };
-    auto put32 = [&](uint32_t v) { put16(uint16_t(v & 0xFFFF)), put16(uint16_t(v >> 16)); };
-    put16(0x4D42); // "BM"
-    put32(uint32_t(fileSize));
-    put16(0);
-    put16(0);
-    put32(uint32_t(offset));
     file.append(reinterpret_cast<const char *>(dib.data()), qsizetype(fileSize - FileHeaderSize));
     QImage image;
     image.loadFromData(file, "BMP");
@@ -77,4 +68,13 @@ QImage ImageFromPackedDib(std::vector<uint8_t> dib)
     const bool plainRows = header.biCompression == 0 && header.biClrUsed == 0 &&
                            (header.biBitCount == 24 || header.biBitCount == 32);
     return plainRows ? FromRgbRows(std::move(dib), header) : FromBmpStream(dib, header);
+}
+
+QByteArray BmpFileHeader(uint32_t fileSize, uint32_t pixelOffset)
+{
+    QByteArray header("BM", 2);
+    for (const uint32_t field : {fileSize, 0u, pixelOffset}) // the reserved words as one zero
+        for (int shift = 0; shift < 32; shift += 8)
+            header.append(char((field >> shift) & 0xFF));
+    return header;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 
 #include <cstdint>
@@ -10,3 +11,7 @@
 // 32-bit rows are copied straight across; other layouts go through a BMP file stream.
 // A null image means the block is not a bitmap.
 QImage ImageFromPackedDib(std::vector<uint8_t> dib);
+
+// The 14-byte header that makes a packed bitmap a BMP file: "BM", the file's size, two reserved
+// zeros and the offset of the pixels, little-endian.
+QByteArray BmpFileHeader(uint32_t fileSize, uint32_t pixelOffset);
